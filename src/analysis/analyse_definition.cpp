@@ -57,13 +57,13 @@ struct Parser {
 char* readLine(char* str, int num, void* stream) {
     auto* p = static_cast<Parser*>(stream);
     if (p->pos >= p->data.size() || num < 8) return nullptr;
-    const qsizetype newline = p->data.indexOf('\n', p->pos);
-    const qsizetype next = newline < 0 ? p->data.size() : newline + 1;
+    // Lines end at CR, LF or both (an empty line between CR and LF is harmless).
+    qsizetype next = p->pos;
+    while (next < p->data.size() && p->data[next] != '\n' && p->data[next] != '\r')
+        ++next;
+    if (next < p->data.size()) ++next;
     QByteArray line = p->data.mid(p->pos, next - p->pos);
-    if (p->pos == 0 && line.startsWith("\xEF\xBB\xBF")) {
-        p->utf8 = true;
-        line.remove(0, 3);
-    }
+    if (p->pos == 0 && line.startsWith("\xEF\xBB\xBF")) line.remove(0, 3);
     p->pos = next;
     line = line.trimmed();
     if (line.startsWith('[')) {
@@ -94,6 +94,19 @@ int onValue(void* user, const char* section, const char* name, const char* value
         }
     }
     return 1;
+}
+
+// The program writes Windows-1252; a file edited elsewhere may be UTF-8, which shows by
+// its byte order mark or by non-ASCII bytes that decode cleanly (1252 text practically
+// never does).
+bool looksLikeUtf8(const QByteArray& content) {
+    if (content.startsWith("\xEF\xBB\xBF")) return true;
+    if (std::all_of(content.begin(), content.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString decoded = decoder(content);
+    return !decoder.hasError();
 }
 
 // An integer as the profile functions read it: decimal with an optional sign, or
@@ -146,6 +159,7 @@ QByteArray sectionName(const QString& name) {
 
 std::vector<TAnalyseBereich> ParseAnalyseDefinition(const QByteArray& content) {
     Parser parser(content);
+    parser.utf8 = looksLikeUtf8(content);
     ini_parse_stream(readLine, &parser, onValue, &parser);
 
     std::vector<TAnalyseBereich> ranges;
