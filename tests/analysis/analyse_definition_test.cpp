@@ -253,7 +253,7 @@ TEST(AnalyseDefinition, SaveAsksWhereNeededAndCancelWritesNothing) {
     EXPECT_EQ(*b.Range(0), *a.Range(0));
 }
 
-TEST(AnalyseDefinition, FilesThatCannotBeWrittenOrReadSayWhy) {
+TEST(AnalyseDefinition, AFileThatCannotBeWrittenSaysWhy) {
     TemporaryProgramFolder folder;
     ScopedScriptedDialogs d;
     TAnalyseInfo a;
@@ -264,8 +264,14 @@ TEST(AnalyseDefinition, FilesThatCannotBeWrittenOrReadSayWhy) {
     ASSERT_EQ(d.calls().size(), 2u);
     EXPECT_EQ(d.last().caption, "Fehler");
     EXPECT_TRUE(d.last().text.contains(folder.path("fehlt/da.adef")));
+}
 
-    // A file that exists but cannot be read: the message, and nothing changes.
+TEST(AnalyseDefinition, AFileThatCannotBeReadSaysWhyAndChangesNothing) {
+    TemporaryProgramFolder folder;
+    ScopedScriptedDialogs d;
+    TAnalyseInfo a;
+    a.AddRange(-1);
+    a.DefinitionFile = folder.path("vorher.adef");
     const QString locked = folder.path("gesperrt.adef");
     writeFile(locked, kTwoSections);
     QFile::setPermissions(locked, QFileDevice::Permissions());
@@ -276,5 +282,5 @@ TEST(AnalyseDefinition, FilesThatCannotBeWrittenOrReadSayWhy) {
     ASSERT_EQ(d.calls().size(), 1u);
     EXPECT_EQ(d.last().caption, "Fehler");
     EXPECT_EQ(a.RangeCount(), 1);
-    EXPECT_EQ(a.DefinitionFile, folder.path("fehlt/da.adef"));
+    EXPECT_EQ(a.DefinitionFile, folder.path("vorher.adef"));
 }
