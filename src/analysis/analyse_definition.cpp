@@ -84,8 +84,9 @@ int onValue(void* user, const char* section, const char* name, const char* value
     auto* p = static_cast<Parser*>(user);
     // Keys before the first header belong to no section.
     if (!section || !*section || !name || !value) return 1;
-    const auto header = QByteArray(section).toUInt();
-    if (header >= p->headerSection.size()) return 1;
+    bool ok = false;
+    const auto header = QByteArray(section).toUInt(&ok);
+    if (!ok || header >= p->headerSection.size()) return 1;
     Section& s = p->sections[static_cast<std::size_t>(p->headerSection[header])];
     for (int k = 0; k < KeyCount; ++k) {
         if (qstricmp(name, kKeyNames[k]) == 0) {
@@ -105,7 +106,7 @@ bool looksLikeUtf8(const QByteArray& content) {
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return false;
     QStringDecoder decoder(QStringDecoder::Utf8);
-    const QString decoded = decoder(content);
+    (void)decoder(content);
     return !decoder.hasError();
 }
 
