@@ -106,7 +106,8 @@ bool looksLikeUtf8(const QByteArray& content) {
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return false;
     QStringDecoder decoder(QStringDecoder::Utf8);
-    (void)decoder(content);
+    // Decoding happens on conversion to QString, which the error check needs.
+    const QString decoded = decoder(content);
     return !decoder.hasError();
 }
 
