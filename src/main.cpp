@@ -1,7 +1,7 @@
 #include "platform/gui/qt_dialogs.h"
+#include "shell/main_form.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -10,10 +10,11 @@ int main(int argc, char* argv[]) {
     QtDialogs dialogs;
     DialogsScope scope(dialogs);
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Trelwin Zolt für Linux"));
-    window.resize(800, 600);
-    dialogs.setMainWindow(&window);
-    window.show();
+    TMainForm form;
+    dialogs.setMainWindow(&form);
+    form.show();
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    form.Start(arguments);
     return app.exec();
 }
