@@ -22,7 +22,9 @@ namespace {
 using Icon = Dialogs::Icon;
 using Owner = Dialogs::Owner;
 
-QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+QByteArray hex(const char* text) {
+    return QByteArray::fromHex(text);
+}
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -48,7 +50,8 @@ QByteArray block(const char tag[2], const QByteArray& payload) {
     out += QByteArray(len, 4);
     out += payload;
     quint16 sum = 0;
-    for (char c : payload) sum += static_cast<unsigned char>(c);
+    for (char c : payload)
+        sum += static_cast<unsigned char>(c);
     char check[2];
     qToLittleEndian<quint16>(static_cast<quint16>(~sum), check);
     return out + QByteArray(check, 2);
@@ -74,7 +77,8 @@ void fillSample(TMessungInfo& m, int channels = 3, int rows = 20) {
     for (int r = 0; r < rows; ++r) {
         TDataRow row(channels + 2, 1);
         row[0] = r * 500;
-        for (int c = 1; c <= channels; ++c) row[c] = rng() % 3000;
+        for (int c = 1; c <= channels; ++c)
+            row[c] = rng() % 3000;
         ASSERT_TRUE(m.AddRow(row));
     }
 }
@@ -86,7 +90,8 @@ void expectSameDocument(const TMessungInfo& a, const TMessungInfo& b) {
     EXPECT_EQ(a.Description, b.Description);
     EXPECT_EQ(a.Password, b.Password);
     ASSERT_EQ(a.ChannelCount(), b.ChannelCount());
-    for (int c = 0; c < a.ChannelCount(); ++c) EXPECT_EQ(*a.GetChannel(c), *b.GetChannel(c));
+    for (int c = 0; c < a.ChannelCount(); ++c)
+        EXPECT_EQ(*a.GetChannel(c), *b.GetChannel(c));
     ASSERT_EQ(a.MarkerCount(), b.MarkerCount());
     for (int i = 0; i < a.MarkerCount(); ++i) {
         EXPECT_EQ(a.GetMarker(i)->Time, b.GetMarker(i)->Time);
@@ -113,8 +118,8 @@ TEST_F(MessungFile, WritesTheWorkedExamplesByteForByte) {
     ScopedScriptedDialogs d;
     TMessungInfo empty;
     empty.StartTime = 0;
-    EXPECT_EQ(saved(empty),
-              QByteArray("ZOLT 1.0") + kEmptyFI + kEmptyMA + hex("4d450000 07000000 0000000000 ffff"));
+    EXPECT_EQ(saved(empty), QByteArray("ZOLT 1.0") + kEmptyFI + kEmptyMA +
+                                hex("4d450000 07000000 0000000000 ffff"));
 
     TMessungInfo one;
     one.StartTime = 0;
@@ -195,7 +200,8 @@ TEST_F(MessungFile, RecognisesMagicLegacyLayoutAndForeignFiles) {
          QStringLiteral("Info: Die Datei \"%1\" ist keine Zolt-Datendatei!")},
         {"shorter than the magic", QByteArray("ZOL"), false,
          QStringLiteral("Fehler: Fehler beim Lesen der Datei \"%1\".")},
-        {"empty", QByteArray(), false, QStringLiteral("Fehler: Fehler beim Lesen der Datei \"%1\".")},
+        {"empty", QByteArray(), false,
+         QStringLiteral("Fehler: Fehler beim Lesen der Datei \"%1\".")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -210,7 +216,8 @@ TEST_F(MessungFile, RecognisesMagicLegacyLayoutAndForeignFiles) {
         } else {
             ASSERT_EQ(d.calls().size(), 1u);
             EXPECT_EQ(d.last().caption + QStringLiteral(": ") + d.last().text, c.message.arg(file));
-            EXPECT_EQ(d.last().icon, c.message.startsWith("Info") ? Icon::Information : Icon::Error);
+            EXPECT_EQ(d.last().icon,
+                      c.message.startsWith("Info") ? Icon::Information : Icon::Error);
             EXPECT_EQ(d.last().owner, Owner::MainWindow);
         }
     }
@@ -263,10 +270,12 @@ TEST_F(MessungFile, TruncatedFilesReportReadErrorsAndInventNothing) {
             EXPECT_TRUE(d.calls().empty());
         } else {
             ASSERT_EQ(d.calls().size(), 1u);
-            EXPECT_EQ(d.last().text, QStringLiteral("Fehler beim Lesen der Datei \"%1\".").arg(file));
+            EXPECT_EQ(d.last().text,
+                      QStringLiteral("Fehler beim Lesen der Datei \"%1\".").arg(file));
         }
         ASSERT_LE(m.RowCount(), source.RowCount());
-        for (int r = 0; r < m.RowCount(); ++r) EXPECT_EQ(m.GetRow(r), source.GetRow(r));
+        for (int r = 0; r < m.RowCount(); ++r)
+            EXPECT_EQ(m.GetRow(r), source.GetRow(r));
         for (int i = 0; i < m.MarkerCount(); ++i)
             EXPECT_EQ(m.GetMarker(i)->Text, source.GetMarker(i)->Text);
     }
@@ -284,8 +293,9 @@ TEST_F(MessungFile, LyingCountsAreCheckedBeforeAnythingIsAllocated) {
         {"marker count", block("MA", hex("ff 00000000 01000000") + "x"), 0},
         {"channel count", block("ME", hex("ff 00000000")), 0},
         // Two complete rows of a claimed four billion: the two stay.
-        {"row count", block("ME", hex("01 00000000 0100 01 ffffffff 00000000 05000000 "
-                                      "0a000000 06000000")),
+        {"row count",
+         block("ME", hex("01 00000000 0100 01 ffffffff 00000000 05000000 "
+                         "0a000000 06000000")),
          2},
         {"unknown block length", hex("58590000 ffffff7f 0102"), 0},
     };
@@ -322,7 +332,8 @@ TEST_F(MessungFile, UnknownBlocksAreSkippedAndAnEndMarkStops) {
     writeAll(path("broken.zolt"), bytes.left(me) + broken + bytes.mid(me));
     TMessungInfo defective;
     EXPECT_TRUE(defective.Load(path("broken.zolt")));
-    EXPECT_EQ(d.last().text, QStringLiteral("Die Datei \"%1\" ist defekt!").arg(path("broken.zolt")));
+    EXPECT_EQ(d.last().text,
+              QStringLiteral("Die Datei \"%1\" ist defekt!").arg(path("broken.zolt")));
     EXPECT_EQ(defective.ChannelCount(), 0);
     d.clear();
 
@@ -344,10 +355,8 @@ TEST_F(MessungFile, SaveDialogChoosesNameAndExtension) {
         bool text;
     };
     const Case cases[] = {
-        {path("a"), 0, path("a.zolt"), false},
-        {path("b"), 1, path("b.mref"), false},
-        {path("c"), 2, path("c.txt"), true},
-        {path("d.txt"), 0, path("d.txt"), true},
+        {path("a"), 0, path("a.zolt"), false},    {path("b"), 1, path("b.mref"), false},
+        {path("c"), 2, path("c.txt"), true},      {path("d.txt"), 0, path("d.txt"), true},
         {path("e.TXT"), 2, path("e.TXT"), false}, // the text rule is case-sensitive
     };
     for (const Case& c : cases) {
@@ -401,8 +410,9 @@ TEST_F(MessungFile, UncreatableFileGivesTheAccessMessage) {
     m.FileName = path("no/such/folder/m.zolt");
     EXPECT_FALSE(m.Save(false));
     ASSERT_EQ(d.calls().size(), 1u);
-    EXPECT_EQ(d.last().text,
-              QStringLiteral("Auf die Datei \"%1\" kann nicht zugegriffen werden!").arg(m.FileName));
+    EXPECT_EQ(
+        d.last().text,
+        QStringLiteral("Auf die Datei \"%1\" kann nicht zugegriffen werden!").arg(m.FileName));
     EXPECT_EQ(d.last().icon, Icon::Error);
 }
 
@@ -470,7 +480,8 @@ TEST_F(MessungFile, FullDiskLeavesTheOldFileExactlyAsItWas) {
         EXPECT_FALSE(m.Save(false));
         ASSERT_EQ(d.calls().size(), 1u);
         EXPECT_EQ(d.last().caption, QStringLiteral("Fehler"));
-        EXPECT_EQ(d.last().text, QStringLiteral("Fehler beim Schreiben der Datei \"%1\".").arg(file));
+        EXPECT_EQ(d.last().text,
+                  QStringLiteral("Fehler beim Schreiben der Datei \"%1\".").arg(file));
         EXPECT_EQ(readAll(file), before);
         QFile::remove(file);
         EXPECT_TRUE(QDir(path("tiny")).entryList(QDir::Files | QDir::Hidden).isEmpty())

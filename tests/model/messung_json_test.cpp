@@ -58,7 +58,8 @@ TEST(MessungJson, RoundTripGivesTheSameFileBytes) {
     ScopedScriptedDialogs d;
     std::mt19937 rng(11);
     QByteArray allBytes;
-    for (int b = 0; b < 256; ++b) allBytes += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        allBytes += static_cast<char>(b);
     for (int round = 0; round < 20; ++round) {
         SCOPED_TRACE(round);
         TMessungInfo m;
@@ -68,12 +69,13 @@ TEST(MessungJson, RoundTripGivesTheSameFileBytes) {
         const int channels = round % 4;
         m.SetChannelCount(channels);
         for (int c = 0; c < channels; ++c)
-            m.SetChannel(c, TKanalInfo{QStringLiteral("K%1").arg(c),
-                                       static_cast<quint16>(rng()), static_cast<quint8>(rng())});
+            m.SetChannel(c, TKanalInfo{QStringLiteral("K%1").arg(c), static_cast<quint16>(rng()),
+                                       static_cast<quint8>(rng())});
         m.AddMarker(static_cast<qint32>(rng()), fromWin1252(allBytes.mid(round * 10, 10)));
         for (int r = 0; r < round; ++r) {
             TDataRow row(channels + 2, 1);
-            for (int i = 0; i <= channels; ++i) row[i] = rng();
+            for (int i = 0; i <= channels; ++i)
+                row[i] = rng();
             m.AddRow(row);
         }
         const QByteArray original = savedBytes(m, dir);

@@ -77,13 +77,15 @@ TEST_F(TextExport, InterpolatedRowsCarryZeroInTheLastColumn) {
     TMessungInfo m;
     fillExample(m);
     m.SetChannelCount(1);
-    for (quint32 t = 0; t <= 3000; t += 600) ASSERT_TRUE(m.AddRow({t, 200 + t / 100, 1}));
+    for (quint32 t = 0; t <= 3000; t += 600)
+        ASSERT_TRUE(m.AddRow({t, 200 + t / 100, 1}));
     m.SetInterpolation(true);
     const QList<QByteArray> lines = exported(m).split('\n');
     // 6 measured rows, 5 points in each of the 5 gaps.
     ASSERT_EQ(lines.size(), 9 + 6 + 25 + 1);
     EXPECT_EQ(lines[9], "0;200;1;\r");
-    EXPECT_TRUE(lines[10].startsWith("100;") && lines[10].endsWith(";0;\r")) << lines[10].constData();
+    EXPECT_TRUE(lines[10].startsWith("100;") && lines[10].endsWith(";0;\r"))
+        << lines[10].constData();
     EXPECT_EQ(lines[15], "600;206;1;\r");
 }
 
