@@ -11,7 +11,9 @@
 #include <cmath>
 #include <cstring>
 
-TMessungInfo::TMessungInfo() { Reset(); }
+TMessungInfo::TMessungInfo() {
+    Reset();
+}
 
 TMessungInfo::~TMessungInfo() = default;
 
@@ -38,27 +40,47 @@ void TMessungInfo::SetInfoField(int kind, const QString& text) {
     if (!Password.isEmpty()) {
         QString label;
         switch (kind) {
-        case 1: label = tr("Messungsname"); break;
-        case 2: label = tr("Benutzername"); break;
-        case 3: label = tr("Beschreibung"); break;
-        case 4: label = tr("Passwort"); break;
-        default: label = tr("Unbekannt"); break;
+        case 1:
+            label = tr("Messungsname");
+            break;
+        case 2:
+            label = tr("Benutzername");
+            break;
+        case 3:
+            label = tr("Beschreibung");
+            break;
+        case 4:
+            label = tr("Passwort");
+            break;
+        default:
+            label = tr("Unbekannt");
+            break;
         }
         const QString prompt =
             tr("Bitte geben Sie das gültige Passwort an, um den Wert für \"%1\" zu übernehmen:")
                 .arg(label);
         for (;;) {
-            const auto entry = dialogs().inputText(tr("Passwort eingeben"), prompt, QString(), true);
+            const auto entry =
+                dialogs().inputText(tr("Passwort eingeben"), prompt, QString(), true);
             if (!entry) return;
             if (EncodePassword(*entry) == Password) break;
         }
     }
     switch (kind) {
-    case 1: Title = text; break;
-    case 2: User = text; break;
-    case 3: Description = text; break;
-    case 4: Password = EncodePassword(text); break;
-    default: break;
+    case 1:
+        Title = text;
+        break;
+    case 2:
+        User = text;
+        break;
+    case 3:
+        Description = text;
+        break;
+    case 4:
+        Password = EncodePassword(text);
+        break;
+    default:
+        break;
     }
 }
 
@@ -253,9 +275,11 @@ void TMessungInfo::MoveMarker(int from, int to) {
     TMarkerInfo moving;
     moving.CopyFrom(markers_[from]);
     if (from < to)
-        for (int i = from; i < to; ++i) markers_[i].CopyFrom(markers_[i + 1]);
+        for (int i = from; i < to; ++i)
+            markers_[i].CopyFrom(markers_[i + 1]);
     else
-        for (int i = from; i > to; --i) markers_[i].CopyFrom(markers_[i - 1]);
+        for (int i = from; i > to; --i)
+            markers_[i].CopyFrom(markers_[i - 1]);
     markers_[to].CopyFrom(moving);
 }
 
@@ -349,9 +373,9 @@ void TMessungInfo::Interpolate() {
     auto measured = [&](int r) { return table[r * s + flag] != 0; };
 
     // Support rows of the gap after base row b; b only ever grows.
-    int p1 = -1, p0 = -1;  // last two measured rows below b
-    int q3 = 0, q4 = 0;    // first two measured rows above b
-    int scanned = 0;       // rows below this have been considered for p1/p0
+    int p1 = -1, p0 = -1; // last two measured rows below b
+    int q3 = 0, q4 = 0;   // first two measured rows above b
+    int scanned = 0;      // rows below this have been considered for p1/p0
     auto supportFor = [&](int b) {
         for (; scanned < b; ++scanned)
             if (measured(scanned)) {
@@ -359,9 +383,11 @@ void TMessungInfo::Interpolate() {
                 p1 = scanned;
             }
         if (q3 <= b) q3 = b + 1;
-        while (q3 < rows && !measured(q3)) ++q3;
+        while (q3 < rows && !measured(q3))
+            ++q3;
         if (q4 <= q3) q4 = q3 + 1;
-        while (q4 < rows && !measured(q4)) ++q4;
+        while (q4 < rows && !measured(q4))
+            ++q4;
         Support sp = defaultSupport(table, s, rows, b);
         if (p1 >= 0) setSupport(sp, 1, p1, table, s);
         if (p0 >= 0) setSupport(sp, 0, p0, table, s);
@@ -407,9 +433,11 @@ void TMessungInfo::Interpolate() {
         }
         for (int c = 1; c <= channels; ++c) {
             const auto y = supportValues(sp, table, s, rows, c);
-            for (int k = 0; k < N; ++k) dst[k * s + c] = SplineBasis::evaluate(weights[k], y);
+            for (int k = 0; k < N; ++k)
+                dst[k * s + c] = SplineBasis::evaluate(weights[k], y);
         }
-        for (int k = 0; k < N; ++k) ExtendRanges(dst + k * s);
+        for (int k = 0; k < N; ++k)
+            ExtendRanges(dst + k * s);
         dst += N * s;
     }
     rows_.swap(out);

@@ -79,6 +79,22 @@ public:
 
     void Assign(const TMessungInfo& source);
 
+    // Filters of the open and save dialogs, in the dialog form "Text|*.ext|...".
+    static QString MeasurementFilter();
+    static QString ReferenceFilter();
+    static QString SaveFilter();
+
+    // Reads a .zolt/.mref file into this freshly created measurement. When `fileName`
+    // names no file, the open dialog asks for one with `filter` (the measurement filter
+    // when empty). Reports every problem itself; what was read stays.
+    virtual bool Load(const QString& fileName, const QString& filter = QString());
+    // Writes the measurement to FileName, asking for a name first when `ask` is set or
+    // there is none. A name ending in ".txt" gets the text export. A failed save leaves
+    // an existing file as it was.
+    bool Save(bool ask);
+    // The text export; false when the file could not be written (nothing is shown).
+    bool ExportText(const QString& fileName) const;
+
     // Direct read access for code that walks many rows (chart, analysis, files).
     int RowStride() const { return static_cast<int>(stride_); }
     const quint32* RowData(int row) const { return rows_.data() + row * stride_; }
@@ -86,6 +102,8 @@ public:
     void ReserveRows(int count) { rows_.reserve(static_cast<std::size_t>(count) * stride_); }
 
 protected:
+    friend class MessungFile;
+
     void ExtendRanges(const quint32* row);
     bool FlagOf(int row) const { return rows_[row * stride_ + stride_ - 1] != 0; }
 

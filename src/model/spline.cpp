@@ -13,7 +13,8 @@ Vec unit(int i) {
 }
 Vec axpy(double a, const Vec& x, const Vec& y) { // a * x + y
     Vec r;
-    for (int j = 0; j < 5; ++j) r[j] = a * x[j] + y[j];
+    for (int j = 0; j < 5; ++j)
+        r[j] = a * x[j] + y[j];
     return r;
 }
 } // namespace
@@ -38,10 +39,12 @@ SplineBasis::SplineBasis(const std::array<double, 5>& x) {
     std::array<Vec, 4> z{};
     for (int i = 1; i <= 3; ++i) {
         Vec alpha;
-        for (int j = 0; j < 5; ++j) alpha[j] = q[i][j] - q[i - 1][j];
+        for (int j = 0; j < 5; ++j)
+            alpha[j] = q[i][j] - q[i - 1][j];
         l[i] = 2.0 * (x[i + 1] - x[i - 1]) - h[i - 1] * mu[i - 1];
         mu[i] = h[i] / l[i];
-        for (int j = 0; j < 5; ++j) z[i][j] = (alpha[j] - h[i - 1] * z[i - 1][j]) / l[i];
+        for (int j = 0; j < 5; ++j)
+            z[i][j] = (alpha[j] - h[i - 1] * z[i - 1][j]) / l[i];
     }
     const Vec c3 = z[3]; // c(4) = 0
     const Vec c2 = axpy(-mu[2], c3, z[2]);
@@ -58,7 +61,8 @@ SplineBasis::Weights SplineBasis::weightsAt(double t) const {
     const double u = t - x2_;
     const double u2 = u * u, u3 = u2 * u;
     Weights w;
-    for (int j = 0; j < 5; ++j) w.w[j] = b_[j] * u + c_[j] * u2 + d_[j] * u3;
+    for (int j = 0; j < 5; ++j)
+        w.w[j] = b_[j] * u + c_[j] * u2 + d_[j] * u3;
     w.w[2] += 1.0;
     return w;
 }

@@ -62,7 +62,8 @@ struct LiteralTable {
                         const SplineBasis b2(supportX(lastIndex, idx2));
                         for (int c = 1; c <= channels; ++c) {
                             std::array<double, 5> y;
-                            for (int j = 0; j < 5; ++j) y[j] = value(idx2[j], c);
+                            for (int j = 0; j < 5; ++j)
+                                y[j] = value(idx2[j], c);
                             ins[c] = SplineBasis::evaluate(b2.weightsAt(double(t)), y);
                         }
                         rows.insert(rows.begin() + r, ins);
@@ -78,7 +79,8 @@ struct LiteralTable {
 
 std::vector<quint32> flatten(const std::vector<std::vector<quint32>>& rows) {
     std::vector<quint32> out;
-    for (const auto& r : rows) out.insert(out.end(), r.begin(), r.end());
+    for (const auto& r : rows)
+        out.insert(out.end(), r.begin(), r.end());
     return out;
 }
 } // namespace
@@ -97,7 +99,8 @@ TEST(Interpolation, InsertsFivePointsIntoEveryWideGap) {
         m.SetChannelCount(1);
         // The gap under test first, then five more rows 5 ms apart (too close for points).
         m.AddRow({0, 200, 1});
-        for (quint32 i = 0; i < 5; ++i) m.AddRow({c.gap + 5 * i, 200, 1});
+        for (quint32 i = 0; i < 5; ++i)
+            m.AddRow({c.gap + 5 * i, 200, 1});
         m.SetInterpolation(true);
         EXPECT_TRUE(m.Interpolated);
         std::vector<quint32> got;
@@ -115,7 +118,8 @@ TEST(Interpolation, InsertsFivePointsIntoEveryWideGap) {
 TEST(Interpolation, FewRowsInsertNothingButSwitchOn) {
     TMessungInfo m;
     m.SetChannelCount(1);
-    for (quint32 t = 0; t < 5; ++t) m.AddRow({t * 1000, 100, 1});
+    for (quint32 t = 0; t < 5; ++t)
+        m.AddRow({t * 1000, 100, 1});
     m.SetInterpolation(true);
     EXPECT_TRUE(m.Interpolated);
     EXPECT_EQ(m.RowCount(), 5);
@@ -126,12 +130,15 @@ TEST(Interpolation, SplineStaysWithinItsSupportValues) {
     TMessungInfo m;
     m.SetChannelCount(1);
     const quint32 values[] = {0, 0, 0, 1000, 1000, 1000, 0, 0};
-    for (quint32 i = 0; i < 8; ++i) m.AddRow({i * 600, values[i], 1});
+    for (quint32 i = 0; i < 8; ++i)
+        m.AddRow({i * 600, values[i], 1});
     m.SetInterpolation(true);
     ASSERT_EQ(m.RowCount(), 8 + 7 * 5);
-    for (int r = 0; r < m.RowCount(); ++r) EXPECT_LE(m.GetValue(r, 0), 1000u);
+    for (int r = 0; r < m.RowCount(); ++r)
+        EXPECT_LE(m.GetValue(r, 0), 1000u);
     // Rises monotonically between 0 and 1000 in the step's own gap (rows 2..3).
-    for (int r = 2 * 6; r < 3 * 6; ++r) EXPECT_LE(m.GetValue(r, 0), m.GetValue(r + 1, 0));
+    for (int r = 2 * 6; r < 3 * 6; ++r)
+        EXPECT_LE(m.GetValue(r, 0), m.GetValue(r + 1, 0));
 }
 
 TEST(Interpolation, EqualSupportTimesLeaveTheGapEmpty) {
@@ -152,7 +159,8 @@ TEST(Interpolation, EqualSupportTimesLeaveTheGapEmpty) {
 TEST(Interpolation, ChannelCountChangeKeepsInterpolationOn) {
     TMessungInfo m;
     m.SetChannelCount(2);
-    for (quint32 i = 0; i < 6; ++i) m.AddRow({i * 600, 100 + i, 200, 1});
+    for (quint32 i = 0; i < 6; ++i)
+        m.AddRow({i * 600, 100 + i, 200, 1});
     m.SetInterpolation(true);
     ASSERT_EQ(m.RowCount(), 31);
     m.SetChannelCount(3);
@@ -179,16 +187,24 @@ TEST(Interpolation, OnePassEqualsRowByRowOnRandomMeasurements) {
             row[channels + 1] = std::uniform_int_distribution<int>(0, 9)(rng) == 0 ? 0 : 1;
             table.push_back(row);
             switch (std::uniform_int_distribution<int>(0, 5)(rng)) {
-            case 0: break; // repeated time
-            case 1: t += std::uniform_int_distribution<quint32>(1, 12)(rng); break;
-            case 2: t += std::uniform_int_distribution<quint32>(1000, 100000)(rng); break;
-            default: t += 500; break;
+            case 0:
+                break; // repeated time
+            case 1:
+                t += std::uniform_int_distribution<quint32>(1, 12)(rng);
+                break;
+            case 2:
+                t += std::uniform_int_distribution<quint32>(1000, 100000)(rng);
+                break;
+            default:
+                t += 500;
+                break;
             }
         }
         TMessungInfo fast;
         fast.InterpolationPoints = static_cast<quint16>(N);
         fast.SetChannelCount(channels);
-        for (const auto& row : table) ASSERT_TRUE(fast.AddRow(row));
+        for (const auto& row : table)
+            ASSERT_TRUE(fast.AddRow(row));
         fast.Interpolate();
 
         LiteralTable literal{table};
@@ -202,7 +218,8 @@ TEST(Interpolation, SplineValueScansTheStoredRows) {
     // Straight line: the spline reproduces it inside the measurement.
     TMessungInfo m;
     m.SetChannelCount(1);
-    for (quint32 i = 0; i < 6; ++i) m.AddRow({i * 1000, i * 100, 1});
+    for (quint32 i = 0; i < 6; ++i)
+        m.AddRow({i * 1000, i * 100, 1});
     EXPECT_EQ(m.SplineValue(1, 2, 2500), 250u);
     EXPECT_EQ(m.SplineValue(1, 2, 2000), 200u);
 }

@@ -11,7 +11,9 @@
 namespace {
 using Answer = Dialogs::Answer;
 
-TDataRow row(std::initializer_list<quint32> values) { return TDataRow(values); }
+TDataRow row(std::initializer_list<quint32> values) {
+    return TDataRow(values);
+}
 
 // A measurement with `channels` channels and one measured row per (time, value) pair;
 // every channel holds the same value.
@@ -27,7 +29,8 @@ void fill(TMessungInfo& m, int channels, const std::vector<std::pair<quint32, qu
 
 std::vector<quint32> times(const TMessungInfo& m) {
     std::vector<quint32> out;
-    for (int r = 0; r < m.RowCount(); ++r) out.push_back(m.GetTime(r));
+    for (int r = 0; r < m.RowCount(); ++r)
+        out.push_back(m.GetTime(r));
     return out;
 }
 } // namespace
@@ -39,8 +42,8 @@ TEST(MessungInfo, RangesWidenWithRowsAndResetOnClear) {
     EXPECT_EQ(m.ValueMin, 0u);
     EXPECT_EQ(m.TimeMin, 0u);
     m.SetChannelCount(2);
-    EXPECT_FALSE(m.AddRow(row({25000, 230, 40})));         // one entry short
-    EXPECT_FALSE(m.AddRow(row({25000, 230, 40, 1, 1})));   // one too many
+    EXPECT_FALSE(m.AddRow(row({25000, 230, 40})));       // one entry short
+    EXPECT_FALSE(m.AddRow(row({25000, 230, 40, 1, 1}))); // one too many
     EXPECT_EQ(m.RowCount(), 0);
     EXPECT_TRUE(m.AddRow(row({25000, 230, 40, 1})));
     EXPECT_EQ(m.TimeMax, 25000u);
@@ -133,7 +136,8 @@ TEST(MessungInfo, ChannelCountChangesResizeEveryRow) {
 TEST(MessungInfo, DeleteChannelRemovesItsColumn) {
     TMessungInfo m;
     m.SetChannelCount(3);
-    for (int i = 0; i < 3; ++i) m.GetChannel(i)->Name = QString("K%1").arg(i);
+    for (int i = 0; i < 3; ++i)
+        m.GetChannel(i)->Name = QString("K%1").arg(i);
     EXPECT_TRUE(m.AddRow(row({0, 1, 2, 3, 1})));
     m.DeleteChannel(3); // ignored
     m.DeleteChannel(1);
@@ -143,7 +147,8 @@ TEST(MessungInfo, DeleteChannelRemovesItsColumn) {
     // Without rows the chosen channel goes, not just the last one.
     TMessungInfo empty;
     empty.SetChannelCount(3);
-    for (int i = 0; i < 3; ++i) empty.GetChannel(i)->Name = QString("K%1").arg(i);
+    for (int i = 0; i < 3; ++i)
+        empty.GetChannel(i)->Name = QString("K%1").arg(i);
     empty.DeleteChannel(0);
     ASSERT_EQ(empty.ChannelCount(), 2);
     EXPECT_EQ(empty.GetChannel(0)->Name, "K1");
@@ -151,11 +156,13 @@ TEST(MessungInfo, DeleteChannelRemovesItsColumn) {
 
 TEST(MessungInfo, MarkersMoveAndAreLimited) {
     TMessungInfo m;
-    for (const char* t : {"A", "B", "C"}) m.AddMarker(0, QString::fromLatin1(t));
+    for (const char* t : {"A", "B", "C"})
+        m.AddMarker(0, QString::fromLatin1(t));
     m.GetMarker(0)->DrawingIndex = 7;
     auto texts = [&] {
         QString s;
-        for (int i = 0; i < m.MarkerCount(); ++i) s += m.GetMarker(i)->Text;
+        for (int i = 0; i < m.MarkerCount(); ++i)
+            s += m.GetMarker(i)->Text;
         return s;
     };
     m.MoveMarker(0, 2);
@@ -189,10 +196,11 @@ TEST(MessungInfo, ValueAtInterpolatesLinearly) {
         double seconds;
         qint32 value;
     } cases[] = {
-        {0.999, 0},   {1.0, 200},  {1.25, 225}, {2.0, 300}, {3.0, 200},
+        {0.999, 0},    {1.0, 200}, {1.25, 225}, {2.0, 300},    {3.0, 200},
         {3.9996, 100}, {4.0, 100}, {4.001, 0},  {1.0004, 200},
     };
-    for (const Case& c : cases) EXPECT_EQ(m.ValueAt(0, c.seconds), c.value) << c.seconds;
+    for (const Case& c : cases)
+        EXPECT_EQ(m.ValueAt(0, c.seconds), c.value) << c.seconds;
 }
 
 TEST(MessungInfo, ProtectedFieldsAskForThePassword) {

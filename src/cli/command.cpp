@@ -1,0 +1,42 @@
+#include "cli/command.h"
+
+#include <cstdio>
+
+namespace {
+std::vector<CliCommand>& registry() {
+    static std::vector<CliCommand> commands;
+    return commands;
+}
+} // namespace
+
+CommandRegistration::CommandRegistration(const CliCommand& command) {
+    registry().push_back(command);
+}
+
+const std::vector<CliCommand>& Commands() {
+    return registry();
+}
+
+const CliCommand* FindCommand(const QString& name) {
+    for (const CliCommand& c : registry())
+        if (name == QLatin1String(c.name)) return &c;
+    return nullptr;
+}
+
+QString UsageText() {
+    QString text = CliTr("Aufruf: zoltctl BEFEHL [ARGUMENTE]\n\nBefehle:\n");
+    for (const CliCommand& c : registry()) {
+        const QString head =
+            QStringLiteral("  %1 %2").arg(QLatin1String(c.name), CliTr(c.synopsis));
+        text += head.leftJustified(34) + QLatin1Char(' ') + CliTr(c.summary) + QLatin1Char('\n');
+    }
+    text += CliTr("\nEnde mit 0 bei Erfolg, 1 wenn der Vorgang scheiterte, 2 bei falschem "
+                  "Aufruf.\n");
+    return text;
+}
+
+int UsageError(const QString& problem) {
+    if (!problem.isEmpty()) std::fprintf(stderr, "zoltctl: %s\n", qPrintable(problem));
+    std::fprintf(stderr, "%s", qPrintable(UsageText()));
+    return kExitUsage;
+}
