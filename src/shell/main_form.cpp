@@ -39,6 +39,8 @@ QString referenceFilter() {
 }
 } // namespace
 
+TMainForm::TMainForm() : TMainForm(Options()) {}
+
 TMainForm::TMainForm(const Options& options) : FChooseLanguage(options.chooseLanguage) {
     setObjectName(QStringLiteral("MainForm"));
     SettingsBackend* store = options.settingsStore;

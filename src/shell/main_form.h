@@ -29,7 +29,8 @@ public:
         std::function<std::optional<int>()> chooseLanguage;
     };
 
-    explicit TMainForm(const Options& options = {});
+    TMainForm();
+    explicit TMainForm(const Options& options);
     ~TMainForm() override;
 
     // Start-up work that needs the finished window: language, caption, command line.
