@@ -55,7 +55,8 @@ int TZolt::PollInterval() const {
 void TZolt::Poll() {
     TDataRow row;
     ReadValues(row);
-    Deliver(row);
+    // An empty row is a sample the device did not answer: nothing is delivered.
+    if (!row.empty()) Deliver(row);
 }
 
 void TZolt::Deliver(const TDataRow& row) {

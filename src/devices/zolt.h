@@ -45,7 +45,8 @@ public:
     // Rows delivered while no data handler was set.
     QStringList RowLog;
 
-    // One online sample into `row` (resized by the device).
+    // One online sample into `row` (resized by the device); left empty when the device
+    // did not answer, and then nothing is delivered.
     virtual void ReadValues(TDataRow& row) = 0;
     virtual void Initialize() = 0;
     // Device information for a message box.

@@ -119,6 +119,19 @@ bool ConfirmDiscardChanges() {
                               Dialogs::Answer::No);
 }
 
+QString LongTimeText(const QTime& time) {
+    const QLocale locale;
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString kept;
+    bool quoted = false;
+    for (const QChar ch : format) {
+        if (ch == QLatin1Char('\'')) quoted = !quoted;
+        if (!quoted && ch == QLatin1Char('t')) continue;
+        kept += ch;
+    }
+    return locale.toString(time, kept.simplified());
+}
+
 QColor ChannelColor(int index) {
     static constexpr std::array<std::array<int, 3>, 13> table = {{{255, 0, 0},
                                                                   {0, 128, 0},

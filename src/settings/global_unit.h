@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QCoreApplication>
 #include <QString>
+#include <QTime>
 
 #include <functional>
 
@@ -37,6 +38,10 @@ double ParseNumber(const QString& text);
 void ShowInvalidNumber(QObject* edit = nullptr);
 // Asks whether to discard changes; true when the user answered No (keep the window).
 bool ConfirmDiscardChanges();
+
+// A time as the user's locale writes its long form, without the time zone Qt appends:
+// hours, minutes and seconds ("14:32:05" in German).
+QString LongTimeText(const QTime& time);
 
 QColor ChannelColor(int index);
 // Windows colour value 0x00BBGGRR, as stored in files.

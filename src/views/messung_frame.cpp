@@ -1,6 +1,7 @@
 #include "views/messung_frame.h"
 
 #include "analysis/analyse_info.h"
+#include "devices/acquisition.h"
 #include "model/messung_info.h"
 #include "model/referenz_info.h"
 #include "platform/dialogs.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QFile>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -84,9 +86,57 @@ TMessungFrame::TMessungFrame(MessungHost& host, QWidget* parent)
     for (QLabel* l : {lblMaxTemp, lblMaxAscSlope, lblMaxDescSlope, lblMeasDate, lblMeasTime})
         l->setText(tr("Unbekannt"));
     LoadUserList();
+
+    TAcquisition::Callbacks cb;
+    cb.OnRow = [this](const TDataRow& row) { HandleDataRow(row); };
+    cb.OnStatusText = [this](const QString& text) { SetStatusText(text); };
+    cb.OnChannelsChanged = [this] { BuildChannelViews(); };
+    cb.OnReadoutDone = [this] { ShowWholeMeasurement(); };
+    cb.OnBusy = [](bool busy) {
+        if (busy)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+    };
+    cb.OnRunningChanged = [this](bool running) {
+        FRunning = running;
+        if (QAction* a = host_.action(QStringLiteral("actMeasurementStart"))) a->setEnabled(!running);
+        if (QAction* a = host_.action(QStringLiteral("actMeasurementStop"))) a->setEnabled(running);
+    };
+    FAcquisition = std::make_unique<TAcquisition>(*FMeasurement, host_.settings(), cb);
 }
 
-TMessungFrame::~TMessungFrame() = default;
+// A page that closes while it measures ends the acquisition first; its rows are kept
+// until the page itself goes.
+TMessungFrame::~TMessungFrame() {
+    if (FAcquisition && FAcquisition->IsRunning()) FAcquisition->Stop(true);
+    FAcquisition.reset();
+}
+
+void TMessungFrame::StartMeasurement() {
+    if (TAcquisition::Running() && TAcquisition::Running() != FAcquisition.get()) {
+        FAcquisition->Start(); // says why it is refused
+        return;
+    }
+    if (FRunning) return;
+    if (FMeasurement->RowCount() > 0 &&
+        !dialogs().confirm(tr("Eine neue Messung überschreibt die Werte der aktuellen Messung.\n"
+                              "Wollen sie jetzt eine neue Messung starten?"),
+                           Dialogs::Answer::No))
+        return;
+    ClearMeasurement();
+    if (!FAutoScale) {
+        FWindowStart = 0;
+        chValues->xAxis->setRange(0, FTimeWindowMs / 1000.0);
+    }
+    FMeasurement->StartTime = toOleDate(QDateTime::currentDateTime());
+    const QDateTime start = fromOleDate(FMeasurement->StartTime);
+    lblMeasDate->setText(QLocale().toString(start.date(), QLocale::ShortFormat));
+    lblMeasTime->setText(LongTimeText(start.time()));
+    FAcquisition->Start();
+}
+
+void TMessungFrame::StopMeasurement() { FAcquisition->Stop(); }
 
 // ---------------------------------------------------------------- building the widgets
 
@@ -389,7 +439,7 @@ void TMessungFrame::FillInfoPage() {
     const QDateTime start = fromOleDate(m.StartTime);
     const QLocale locale;
     lblMeasDate->setText(locale.toString(start.date(), QLocale::ShortFormat));
-    lblMeasTime->setText(start.time().toString(QStringLiteral("HH:mm:ss")));
+    lblMeasTime->setText(LongTimeText(start.time()));
     comboUser->setEditText(m.User);
     memoInfo->setPlainText(m.Description);
     edtName->setText(m.Title);
@@ -433,13 +483,7 @@ void TMessungFrame::AppendPoint(int series, double x, double y) {
 void TMessungFrame::HandleDataRow(const TDataRow& source) {
     TMessungInfo& m = *FMeasurement;
     const int channels = m.ChannelCount();
-    TDataRow row(channels + 2);
-    row[0] = source.empty() ? 0 : source[0];
-    for (int i = 0; i < channels; ++i) {
-        const quint16 dc = m.GetChannel(i)->DeviceChannel;
-        row[i + 1] = dc < source.size() ? source[dc] : 0;
-    }
-    row[channels + 1] = 1;
+    const TDataRow row = TAcquisition::MapRow(m, source);
 
     const double x = row[0] / 1000.0;
     for (int i = 0; i < channels; ++i) AppendPoint(i, x, row[i + 1] / 10.0);

@@ -29,6 +29,7 @@ class QTreeWidget;
 class TGlobalVars;
 class TMessungInfo;
 class TAnalyseInfo;
+class TAcquisition;
 class TReferenzInfo;
 class ValueListModel;
 
@@ -86,6 +87,8 @@ public:
     QStatusBar* statusBar() const { return StatusBar; }
     QTabWidget* pages() const { return pctrlMain; }
     bool autoScale() const { return FAutoScale; }
+    bool isRunning() const { return FRunning; }
+    TAcquisition& acquisition() { return *FAcquisition; }
     int timeWindowMs() const { return FTimeWindowMs; }
     double windowStart() const { return FWindowStart; }
     QCPGraph* series(int index) const;
@@ -114,6 +117,7 @@ protected:
     std::unique_ptr<TMessungInfo> FMeasurement;
     std::unique_ptr<TReferenzInfo> FReference;
     std::unique_ptr<TAnalyseInfo> FAnalysis;
+    std::unique_ptr<TAcquisition> FAcquisition;
     bool FRunning = false;
     bool FAutoScale = false;
     bool FShowReference = false;
