@@ -149,7 +149,7 @@ long DeviceFunctions::writeAndVerify(std::size_t length) {
 
 std::uint32_t DeviceFunctions::DownloadIntelHex(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         messageBox().show(caption, tr("Datei %1 nicht gefunden").arg(path));
         return 0;
     }
@@ -182,7 +182,7 @@ std::uint32_t DeviceFunctions::DownloadIntelHex(const QString& path) {
 
 void DeviceFunctions::DownloadBin(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly)) {
         messageBox().show(caption, tr("Datei %1 nicht gefunden").arg(path));
         return;
     }

@@ -260,14 +260,8 @@ bool SimulatedDevice::parameter(std::uint8_t index, std::uint32_t& value) const 
     case 12:
         value = memory ? config_.records : 0;
         return true;
-    case 13:
-        value = nextInterval_;
-        return true;
     case 15:
         value = memory ? config_.interval : 0;
-        return true;
-    case 17:
-        value = trigger_;
         return true;
     case 20:
         value = std::uint32_t(config_.serialNumber);
@@ -364,7 +358,8 @@ void SimulatedDevice::handleMessage(const std::uint8_t* m, std::size_t length) {
         if (m[0] < 12 || length < 5) break;
         const std::uint32_t sent = std::uint32_t(m[1]) << 24 | std::uint32_t(m[2]) << 16 |
                                    std::uint32_t(m[3]) << 8 | m[4];
-        // 13 and 17 take the value sent; the others ignore it and report theirs.
+        // 13 and 17 are written and never answer (a read cannot be told from a write);
+        // the others ignore the value sent and report theirs.
         if (m[0] == 13) nextInterval_ = sent;
         if (m[0] == 17) trigger_ = sent;
         if (m[0] == 12) memoryCursor_ = 0; // asking for the count starts a read-out

@@ -57,6 +57,9 @@ public:
     const Config& config() const { return config_; }
     // True when the processor runs a firmware that serves endpoint 2.
     bool firmwareRunning() const;
+    // What the last preparation wrote: parameters 13 (0.5 s units) and 17 (tenths of °C).
+    std::uint32_t nextInterval() const { return nextInterval_; }
+    std::uint32_t triggerValue() const { return trigger_; }
     // The temperature of channel `channel` (0-7) at `seconds`, without noise or adjustment.
     double curveTemperature(int channel, double seconds) const;
 
