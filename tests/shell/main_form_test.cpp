@@ -4,6 +4,7 @@
 #include "model/referenz_info.h"
 #include "platform/settings_backend.h"
 #include "references/referenz_frame.h"
+#include "settings/global_vars.h"
 #include "support/qt_printers.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_env.h"
