@@ -48,7 +48,7 @@ __attribute__((constructor)) void reexecWithPreload(int, char** argv, char**) {
 
 struct Seen {
     unsigned long request = 0;
-    int type = -1;       // URB type (2 control, 3 bulk)
+    int type = -1;         // URB type (2 control, 3 bulk)
     unsigned endpoint = 0; // URB endpoint, or the endpoint of a clear-halt
     std::uint8_t requestType = 0, bRequest = 0;
     std::uint16_t value = 0, index = 0, length = 0; // control setup, or bulk buffer length
@@ -99,9 +99,9 @@ public:
         }
         switch (request) {
         case USBDEVFS_GET_CAPABILITIES:
-            *static_cast<std::uint32_t*>(argPointer) =
-                USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
-                USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
+            *static_cast<std::uint32_t*>(argPointer) = USBDEVFS_CAP_BULK_CONTINUATION |
+                                                       USBDEVFS_CAP_NO_PACKET_SIZE_LIM |
+                                                       USBDEVFS_CAP_REAP_AFTER_DISCONNECT;
             umockdev_ioctl_client_complete(client, 0, 0);
             return TRUE;
         case USBDEVFS_CLAIMINTERFACE:
@@ -253,23 +253,26 @@ protected:
         ASSERT_TRUE(umockdev_testbed_attach_ioctl(testbed_, node, handler_, nullptr));
         // An EZ-USB controller with its unprogrammed ids: interface 0 with alternate
         // setting 1 holding bulk endpoints 0x02 and 0x82.
-        ASSERT_TRUE(umockdev_testbed_add_from_string(
-            testbed_,
-            "P: /devices/usb1/1-1\n"
-            "N: bus/usb/001/002\n"
-            "E: SUBSYSTEM=usb\n"
-            "E: DEVTYPE=usb_device\n"
-            "E: DEVNAME=/dev/bus/usb/001/002\n"
-            "E: BUSNUM=001\n"
-            "E: DEVNUM=002\n"
-            "A: busnum=1\\n\n"
-            "A: devnum=2\\n\n"
-            "A: bConfigurationValue=1\\n\n"
-            "A: speed=12\\n\n"
-            "H: descriptors=120100020000004047053121010000000001"
-            "09022900010100803209040000" "00ff00000009040001" "02ff000000"
-            "07050202400000" "07058202400000\n",
-            nullptr));
+        ASSERT_TRUE(
+            umockdev_testbed_add_from_string(testbed_,
+                                             "P: /devices/usb1/1-1\n"
+                                             "N: bus/usb/001/002\n"
+                                             "E: SUBSYSTEM=usb\n"
+                                             "E: DEVTYPE=usb_device\n"
+                                             "E: DEVNAME=/dev/bus/usb/001/002\n"
+                                             "E: BUSNUM=001\n"
+                                             "E: DEVNUM=002\n"
+                                             "A: busnum=1\\n\n"
+                                             "A: devnum=2\\n\n"
+                                             "A: bConfigurationValue=1\\n\n"
+                                             "A: speed=12\\n\n"
+                                             "H: descriptors=120100020000004047053121010000000001"
+                                             "09022900010100803209040000"
+                                             "00ff00000009040001"
+                                             "02ff000000"
+                                             "07050202400000"
+                                             "07058202400000\n",
+                                             nullptr));
         transport = std::make_unique<LibusbTransport>(LibusbTransport::DefaultVendorId,
                                                       LibusbTransport::DefaultProductId);
         f = std::make_unique<DeviceFunctions>(*transport, [this] { return clock(); });
@@ -404,7 +407,8 @@ TEST_F(UsbfsTest, ADeviceThatDisappearsGivesZeros) {
     ASSERT_EQ(f->ReadTemp(), 1);
     device.unplugAfter(1); // the command goes out, the reply never comes
     EXPECT_EQ(f->ReadTemp(), 0);
-    for (int i = -2; i <= 8; ++i) EXPECT_EQ(f->GetTemp(i), 0) << i;
+    for (int i = -2; i <= 8; ++i)
+        EXPECT_EQ(f->GetTemp(i), 0) << i;
     EXPECT_EQ(f->ReadMemTemp(), 0);
     std::uint32_t value = 5;
     EXPECT_EQ(f->ReadSimple(12, value), 0);
@@ -412,9 +416,9 @@ TEST_F(UsbfsTest, ADeviceThatDisappearsGivesZeros) {
     EXPECT_EQ(f->RdRAM(0x1FB9), 0);
     EXPECT_EQ(f->ProgStart(), 0);
     EXPECT_EQ(f->GetInfo() & 0xFFFF, 0xFFu);
-    EXPECT_EQ(f->DownloadIntelHex(QCoreApplication::applicationDirPath() +
-                                  QStringLiteral("/Zolt3.hex")),
-              0u);
+    EXPECT_EQ(
+        f->DownloadIntelHex(QCoreApplication::applicationDirPath() + QStringLiteral("/Zolt3.hex")),
+        0u);
     EXPECT_TRUE(messages.last.startsWith(QStringLiteral("Verify Error :0000")));
 }
 
