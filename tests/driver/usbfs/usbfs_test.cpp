@@ -1,6 +1,7 @@
 // LibusbTransport against an emulated device: umockdev stands in for usbfs, and the
 // ioctl handler below plays the device's side of every request, backed by the
 // simulated firmware. The requests are recorded field by field.
+
 // GLib before Qt: GLib uses "signals" as a name, which Qt defines as a keyword.
 #include <umockdev.h>
 
