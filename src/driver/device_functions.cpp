@@ -15,19 +15,19 @@ namespace {
 
 const QString caption = QStringLiteral("Vantic ZOLT III");
 
-std::uint16_t bigEndian16(const std::uint8_t* p) { return std::uint16_t(p[0] << 8 | p[1]); }
+std::uint16_t bigEndian16(const std::uint8_t* p) {
+    return std::uint16_t(p[0] << 8 | p[1]);
+}
 
 std::uint32_t bigEndian32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 |
-           p[3];
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
 
 } // namespace
 
 DeviceFunctions::DeviceFunctions(Transport& transport, Clock clock)
-    : transport_(transport), clock_(clock ? std::move(clock) : [] {
-          return std::chrono::steady_clock::now();
-      }) {}
+    : transport_(transport),
+      clock_(clock ? std::move(clock) : [] { return std::chrono::steady_clock::now(); }) {}
 
 void DeviceFunctions::WrRAM(std::uint16_t address, std::uint8_t value) {
     VendorRequestRecord record;
@@ -125,7 +125,9 @@ std::uint16_t DeviceFunctions::ProgStart() {
     return transport_.ResetPipe(Transport::WritePipe) ? 1 : 0;
 }
 
-void DeviceFunctions::ProgReset() { WrRAM(ControlRegister, 1); }
+void DeviceFunctions::ProgReset() {
+    WrRAM(ControlRegister, 1);
+}
 
 std::uint16_t DeviceFunctions::SetInterface(std::uint8_t interfaceNumber,
                                             std::uint8_t alternateSetting) {
@@ -188,16 +190,18 @@ void DeviceFunctions::DownloadBin(const QString& path) {
     }
     const QByteArray image = file.read(qint64(BufferSize) + 1);
     if (std::size_t(image.size()) > BufferSize) {
-        messageBox().show(caption, tr("Datei %1 ist größer als der Gerätespeicher (%2 Bytes)")
-                                       .arg(path)
-                                       .arg(BufferSize));
+        messageBox().show(
+            caption,
+            tr("Datei %1 ist größer als der Gerätespeicher (%2 Bytes)").arg(path).arg(BufferSize));
         return;
     }
-    for (qsizetype i = 0; i < image.size(); ++i) placeImageByte(std::size_t(i), std::uint8_t(image[i]));
+    for (qsizetype i = 0; i < image.size(); ++i)
+        placeImageByte(std::size_t(i), std::uint8_t(image[i]));
     const long mismatch = writeAndVerify(std::size_t(image.size()));
-    messageBox().show(caption, mismatch < 0 ? tr("Download OK\n")
-                                            : tr("Download Verify Error :%1\n")
-                                                  .arg(QString::asprintf("%04lx", mismatch)));
+    messageBox().show(
+        caption, mismatch < 0
+                     ? tr("Download OK\n")
+                     : tr("Download Verify Error :%1\n").arg(QString::asprintf("%04lx", mismatch)));
 }
 
 std::uint16_t DeviceFunctions::ReadTemp() {
@@ -208,7 +212,8 @@ std::uint16_t DeviceFunctions::ReadTemp() {
     bulkReadBlock(reply, sizeof reply);
     if (reply[0] != 0x01) return 0;
     values_.status = reply[1];
-    for (int i = 0; i < 8; ++i) values_.channels[i] = bigEndian16(reply + 2 + 2 * i);
+    for (int i = 0; i < 8; ++i)
+        values_.channels[i] = bigEndian16(reply + 2 + 2 * i);
     values_.reference = values_.channels[7];
     return 1;
 }
@@ -222,7 +227,8 @@ std::uint16_t DeviceFunctions::ReadMemTemp() {
     if (reply[0] != 0x0B) return 0;
     values_.status = reply[1];
     values_.extra = bigEndian16(reply + 2);
-    for (int i = 0; i < 4; ++i) values_.channels[i] = bigEndian16(reply + 4 + 2 * i);
+    for (int i = 0; i < 4; ++i)
+        values_.channels[i] = bigEndian16(reply + 4 + 2 * i);
     values_.reference = values_.channels[3];
     values_.channels[7] = values_.channels[3];
     return 1;
@@ -276,7 +282,8 @@ bool DeviceFunctions::ReadAdjustData(std::uint8_t channel, AdjustData& data) {
     std::uint8_t reply[12] = {};
     if (!EP2In(reply, sizeof reply)) return false;
     std::uint8_t sum = 0;
-    for (int i = 2; i <= 9; ++i) sum = std::uint8_t(sum + reply[i]);
+    for (int i = 2; i <= 9; ++i)
+        sum = std::uint8_t(sum + reply[i]);
     if (reply[10] != std::uint8_t(~sum)) return false;
     data.measuredLow = bigEndian16(reply + 2);
     data.referenceLow = bigEndian16(reply + 4);

@@ -37,10 +37,12 @@ IntelHex::Result IntelHex::parse(const QByteArray& text, const QString& fileName
         const QByteArray line = lines[n].trimmed();
         const int lineNumber = int(n) + 1;
         if (line.isEmpty()) continue;
-        const QString malformed =
-            tr("Datei %1, Zeile %2: kein gültiger Intel-HEX-Datensatz").arg(fileName).arg(lineNumber);
+        const QString malformed = tr("Datei %1, Zeile %2: kein gültiger Intel-HEX-Datensatz")
+                                      .arg(fileName)
+                                      .arg(lineNumber);
         // ':' count(2) address(4) type(2) data(2*count) checksum(2)
-        if (line[0] != ':' || line.size() < 11 || (line.size() - 11) % 2 != 0) return fail(malformed);
+        if (line[0] != ':' || line.size() < 11 || (line.size() - 11) % 2 != 0)
+            return fail(malformed);
         std::vector<int> bytes;
         for (qsizetype pos = 1; pos < line.size(); pos += 2) {
             const auto b = hexByte(line, pos);
@@ -50,7 +52,8 @@ IntelHex::Result IntelHex::parse(const QByteArray& text, const QString& fileName
         const int count = bytes[0];
         if (int(bytes.size()) != count + 5) return fail(malformed);
         int sum = 0;
-        for (int b : bytes) sum += b;
+        for (int b : bytes)
+            sum += b;
         if ((sum & 0xFF) != 0) {
             return fail(tr("Datei %1, Zeile %2: Prüfsumme falsch").arg(fileName).arg(lineNumber));
         }
@@ -68,14 +71,16 @@ IntelHex::Result IntelHex::parse(const QByteArray& text, const QString& fileName
                                 .arg(QString::asprintf("%04X", unsigned(limit - 1))));
             }
             Record record{address, {}};
-            for (int j = 0; j < count; ++j) record.data.push_back(std::uint8_t(bytes[4 + j]));
+            for (int j = 0; j < count; ++j)
+                record.data.push_back(std::uint8_t(bytes[4 + j]));
             result.records.push_back(std::move(record));
             break;
         }
         case 0x02: // segment and linear base addresses: only a base of 0 fits the device
         case 0x04: {
             bool zero = true;
-            for (int j = 0; j < count; ++j) zero = zero && bytes[4 + j] == 0;
+            for (int j = 0; j < count; ++j)
+                zero = zero && bytes[4 + j] == 0;
             if (!zero) {
                 return fail(tr("Datei %1, Zeile %2: Adresse liegt außerhalb des Gerätespeichers")
                                 .arg(fileName)

@@ -15,7 +15,9 @@ constexpr std::uint8_t InEndpoint = 0x82;
 constexpr std::uint8_t VendorOut = 0x40;
 constexpr std::uint8_t VendorIn = 0xC0;
 
-std::uint8_t endpointOf(std::uint32_t pipe) { return pipe == Transport::ReadPipe ? InEndpoint : OutEndpoint; }
+std::uint8_t endpointOf(std::uint32_t pipe) {
+    return pipe == Transport::ReadPipe ? InEndpoint : OutEndpoint;
+}
 } // namespace
 
 // The device opened for one operation, with an interface claimed when bulk requests or
@@ -99,9 +101,9 @@ bool LibusbTransport::RamBlockWrite(std::uint16_t address, const std::uint8_t* d
         const std::size_t piece = std::min(count - done, MaxBlockPiece);
         std::uint8_t buffer[MaxBlockPiece];
         std::copy_n(data + done, piece, buffer);
-        const int n = libusb_control_transfer(s.handle(), VendorOut, 0xA0,
-                                              std::uint16_t(address + done), 0, buffer,
-                                              std::uint16_t(piece), TimeoutMs);
+        const int n =
+            libusb_control_transfer(s.handle(), VendorOut, 0xA0, std::uint16_t(address + done), 0,
+                                    buffer, std::uint16_t(piece), TimeoutMs);
         if (n != int(piece)) return false;
         done += piece;
     }
@@ -113,8 +115,8 @@ bool LibusbTransport::BulkRead(std::uint32_t pipe, std::uint8_t* data, std::size
     if (!s.handle() || count > MaxBulkBytes) return false;
     std::uint8_t buffer[MaxBulkBytes];
     int received = 0;
-    const int rc = libusb_bulk_transfer(s.handle(), endpointOf(pipe), buffer, int(count),
-                                        &received, TimeoutMs);
+    const int rc = libusb_bulk_transfer(s.handle(), endpointOf(pipe), buffer, int(count), &received,
+                                        TimeoutMs);
     std::copy_n(buffer, std::clamp(received, 0, int(count)), data);
     return rc == 0 && received == int(count);
 }
@@ -135,8 +137,7 @@ bool LibusbTransport::ResetPipe(std::uint32_t pipe) {
     return s.handle() && libusb_clear_halt(s.handle(), endpointOf(pipe)) == 0;
 }
 
-bool LibusbTransport::SelectInterface(std::uint8_t interfaceNumber,
-                                      std::uint8_t alternateSetting) {
+bool LibusbTransport::SelectInterface(std::uint8_t interfaceNumber, std::uint8_t alternateSetting) {
     Session s(*this, interfaceNumber);
     return s.handle() &&
            libusb_set_interface_alt_setting(s.handle(), interfaceNumber, alternateSetting) == 0;

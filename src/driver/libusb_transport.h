@@ -21,7 +21,7 @@ public:
     static constexpr std::uint16_t DefaultVendorId = 0x0547;
     static constexpr std::uint16_t DefaultProductId = 0x2131;
     // Per request; a device that stops answering must not hold the program up.
-    static constexpr unsigned TimeoutMs = 1000;
+    static constexpr unsigned TimeoutMs = 500;
     // Data bytes per control transfer of a RAM block write (the control endpoint's
     // packet size).
     static constexpr std::size_t MaxBlockPiece = 64;
@@ -35,8 +35,7 @@ public:
     static std::optional<std::pair<std::uint16_t, std::uint16_t>> parseUsbId(const QString& text);
 
     bool VendorRequest(const VendorRequestRecord& record, std::uint8_t* reply) override;
-    bool RamBlockWrite(std::uint16_t address, const std::uint8_t* data,
-                       std::size_t count) override;
+    bool RamBlockWrite(std::uint16_t address, const std::uint8_t* data, std::size_t count) override;
     bool BulkRead(std::uint32_t pipe, std::uint8_t* data, std::size_t count) override;
     bool BulkWrite(std::uint32_t pipe, const std::uint8_t* data, std::size_t count) override;
     bool ResetPipe(std::uint32_t pipe) override;

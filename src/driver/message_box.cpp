@@ -15,7 +15,9 @@ void ConsoleMessageBox::show(const QString& caption, const QString& text) {
     std::fflush(stderr);
 }
 
-MessageBox& messageBox() { return installed ? *installed : consoleBox; }
+MessageBox& messageBox() {
+    return installed ? *installed : consoleBox;
+}
 
 MessageBox* setMessageBox(MessageBox* box) {
     MessageBox* previous = installed;

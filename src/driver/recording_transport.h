@@ -39,8 +39,7 @@ public:
     void clear() { requests_.clear(); }
 
     bool VendorRequest(const VendorRequestRecord& record, std::uint8_t* reply) override;
-    bool RamBlockWrite(std::uint16_t address, const std::uint8_t* data,
-                       std::size_t count) override;
+    bool RamBlockWrite(std::uint16_t address, const std::uint8_t* data, std::size_t count) override;
     bool BulkRead(std::uint32_t pipe, std::uint8_t* data, std::size_t count) override;
     bool BulkWrite(std::uint32_t pipe, const std::uint8_t* data, std::size_t count) override;
     bool ResetPipe(std::uint32_t pipe) override;

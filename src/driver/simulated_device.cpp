@@ -38,7 +38,8 @@ void putBigEndian16(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(std::uint8_t(v));
 }
 
-template <typename T> bool parseInteger(const QString& text, T& out, long long low, long long high) {
+template <typename T>
+bool parseInteger(const QString& text, T& out, long long low, long long high) {
     bool ok = false;
     const long long v = text.trimmed().toLongLong(&ok, 0);
     if (!ok || v < low || v > high) return false;
@@ -82,7 +83,8 @@ SimulatedDevice::Config SimulatedDevice::Config::fromEnvironment(QStringList* pr
         }
         return false;
     });
-    check("ZOLT3_SIM_CHANNELS", [&](const QString& v) { return parseInteger(v, c.channelMask, 0, 255); });
+    check("ZOLT3_SIM_CHANNELS",
+          [&](const QString& v) { return parseInteger(v, c.channelMask, 0, 255); });
     check("ZOLT3_SIM_RECORDS", [&](const QString& v) {
         return parseInteger(v, c.records, 0, std::numeric_limits<std::int32_t>::max());
     });
@@ -93,7 +95,8 @@ SimulatedDevice::Config SimulatedDevice::Config::fromEnvironment(QStringList* pr
         return parseInteger(v, c.serialNumber, std::numeric_limits<std::int32_t>::min(),
                             std::numeric_limits<std::int32_t>::max());
     });
-    check("ZOLT3_SIM_VERSION", [&](const QString& v) { return parseInteger(v, c.version, 0, 255); });
+    check("ZOLT3_SIM_VERSION",
+          [&](const QString& v) { return parseInteger(v, c.version, 0, 255); });
     check("ZOLT3_SIM_NOISE", [&](const QString& v) {
         bool ok = false;
         const double d = v.trimmed().toDouble(&ok);
@@ -201,7 +204,8 @@ void SimulatedDevice::writeByte(std::uint16_t address, std::uint8_t value) {
 }
 
 bool SimulatedDevice::VendorRequest(const VendorRequestRecord& record, std::uint8_t* reply) {
-    if (record.request != 0xA0 || record.length == 0 || record.length > MaxVendorBytes) return false;
+    if (record.request != 0xA0 || record.length == 0 || record.length > MaxVendorBytes)
+        return false;
     if (record.direction == VendorRequestRecord::HostToDevice) {
         writeByte(record.value, record.data);
         return true;
@@ -214,7 +218,8 @@ bool SimulatedDevice::VendorRequest(const VendorRequestRecord& record, std::uint
 
 bool SimulatedDevice::RamBlockWrite(std::uint16_t address, const std::uint8_t* data,
                                     std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) writeByte(std::uint16_t(address + i), data[i]);
+    for (std::size_t i = 0; i < count; ++i)
+        writeByte(std::uint16_t(address + i), data[i]);
     return true;
 }
 
@@ -240,7 +245,9 @@ bool SimulatedDevice::BulkRead(std::uint32_t pipe, std::uint8_t* data, std::size
     return true;
 }
 
-bool SimulatedDevice::ResetPipe(std::uint32_t pipe) { return pipe == ReadPipe || pipe == WritePipe; }
+bool SimulatedDevice::ResetPipe(std::uint32_t pipe) {
+    return pipe == ReadPipe || pipe == WritePipe;
+}
 
 bool SimulatedDevice::SelectInterface(std::uint8_t interfaceNumber, std::uint8_t alternateSetting) {
     if (interfaceNumber != 0 || alternateSetting > 1) return false;
@@ -326,7 +333,8 @@ void SimulatedDevice::handleMessage(const std::uint8_t* m, std::size_t length) {
         putBigEndian16(r, a.measuredHigh);
         putBigEndian16(r, a.referenceHigh);
         std::uint8_t sum = 0;
-        for (std::size_t i = 2; i <= 9; ++i) sum = std::uint8_t(sum + r[i]);
+        for (std::size_t i = 2; i <= 9; ++i)
+            sum = std::uint8_t(sum + r[i]);
         r.push_back(std::uint8_t(~sum));
         r.push_back(0);
         setReply(std::move(r));
@@ -356,8 +364,8 @@ void SimulatedDevice::handleMessage(const std::uint8_t* m, std::size_t length) {
     default: {
         std::uint32_t value = 0;
         if (m[0] < 12 || length < 5) break;
-        const std::uint32_t sent = std::uint32_t(m[1]) << 24 | std::uint32_t(m[2]) << 16 |
-                                   std::uint32_t(m[3]) << 8 | m[4];
+        const std::uint32_t sent =
+            std::uint32_t(m[1]) << 24 | std::uint32_t(m[2]) << 16 | std::uint32_t(m[3]) << 8 | m[4];
         // 13 and 17 are written and never answer (a read cannot be told from a write);
         // the others ignore the value sent and report theirs.
         if (m[0] == 13) nextInterval_ = sent;

@@ -22,15 +22,15 @@ public:
     using Curve = std::vector<std::pair<double, double>>;
 
     struct Config {
-        int model = 14;                // 14: with memory, firmware on board; 10: neither
-        std::uint8_t channelMask = 0x0F; // bit i: channel i+1 present
-        std::uint32_t records = 720;   // stored memory records
-        std::uint32_t interval = 10;   // interval of the stored measurement, 0.5 s units
+        int model = 14;                     // 14: with memory, firmware on board; 10: neither
+        std::uint8_t channelMask = 0x0F;    // bit i: channel i+1 present
+        std::uint32_t records = 720;        // stored memory records
+        std::uint32_t interval = 10;        // interval of the stored measurement, 0.5 s units
         std::int32_t serialNumber = 104711; // -1: not set
-        std::uint8_t version = 21;     // firmware 2.1
-        double noise = 0.15;           // ± °C
+        std::uint8_t version = 21;          // firmware 2.1
+        double noise = 0.15;                // ± °C
         double internalTemperature = 28.5;
-        std::array<Curve, 8> curves;   // empty: the built-in heating and cooling profile
+        std::array<Curve, 8> curves; // empty: the built-in heating and cooling profile
 
         // Reads the ZOLT3_SIM_* variables; a value that does not parse keeps the default
         // and is reported in `problems`.
@@ -47,8 +47,7 @@ public:
     explicit SimulatedDevice(Config config, Clock clock = {});
 
     bool VendorRequest(const VendorRequestRecord& record, std::uint8_t* reply) override;
-    bool RamBlockWrite(std::uint16_t address, const std::uint8_t* data,
-                       std::size_t count) override;
+    bool RamBlockWrite(std::uint16_t address, const std::uint8_t* data, std::size_t count) override;
     bool BulkRead(std::uint32_t pipe, std::uint8_t* data, std::size_t count) override;
     bool BulkWrite(std::uint32_t pipe, const std::uint8_t* data, std::size_t count) override;
     bool ResetPipe(std::uint32_t pipe) override;

@@ -19,11 +19,16 @@ struct VendorRequestRecord {
     std::uint8_t data = 0; // the byte of a one-byte write
 
     std::array<std::uint8_t, 10> bytes() const {
-        return {request, 0,
-                static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
-                static_cast<std::uint8_t>(index), static_cast<std::uint8_t>(index >> 8),
-                static_cast<std::uint8_t>(length), static_cast<std::uint8_t>(length >> 8),
-                direction, data};
+        return {request,
+                0,
+                static_cast<std::uint8_t>(value),
+                static_cast<std::uint8_t>(value >> 8),
+                static_cast<std::uint8_t>(index),
+                static_cast<std::uint8_t>(index >> 8),
+                static_cast<std::uint8_t>(length),
+                static_cast<std::uint8_t>(length >> 8),
+                direction,
+                data};
     }
 };
 

@@ -24,7 +24,8 @@ std::unique_ptr<zolt3::Transport> makeTransport(const QString& kind, const QStri
     if (kind == QLatin1String("sim")) {
         QStringList problems;
         auto config = zolt3::SimulatedDevice::Config::fromEnvironment(&problems);
-        for (const QString& p : problems) warn(QStringLiteral("ignoring %1").arg(p));
+        for (const QString& p : problems)
+            warn(QStringLiteral("ignoring %1").arg(p));
         return std::make_unique<zolt3::SimulatedDevice>(std::move(config));
     }
     if (!kind.isEmpty() && kind != QLatin1String("libusb")) {
@@ -144,9 +145,8 @@ uint16_t GetTemp(int32_t index) {
 }
 
 uint16_t WriteSimple(uint32_t index, int32_t value) {
-    return guarded<uint16_t>(0, [&] {
-        return functions().WriteSimple(std::uint8_t(index), std::uint32_t(value));
-    });
+    return guarded<uint16_t>(
+        0, [&] { return functions().WriteSimple(std::uint8_t(index), std::uint32_t(value)); });
 }
 
 uint16_t ReadSimple(uint32_t index, int32_t* value) {

@@ -10,7 +10,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes pipe(std::uint32_t p) { return {std::uint8_t(p), 0, 0, 0}; }
+Bytes pipe(std::uint32_t p) {
+    return {std::uint8_t(p), 0, 0, 0};
+}
 
 // A ReadTemp reply: echo, status, eight big-endian words.
 Bytes tempReply(std::uint8_t echo, std::uint8_t status, std::array<std::uint16_t, 8> words) {
@@ -54,7 +56,8 @@ TEST_F(DeviceFunctionsTest, ReadRamBytesGoesInPiecesOfEight) {
                                          std::uint8_t(address[i] >> 8), 0, 0, length[i], 0, 1, 0}))
             << i;
     }
-    for (int i = 0; i < 20; ++i) EXPECT_EQ(out[i], i + 1);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(out[i], i + 1);
 }
 
 TEST_F(DeviceFunctionsTest, WriteRamBytesUsesTheDownloadBufferFromItsStart) {
@@ -153,18 +156,21 @@ TEST_F(DeviceFunctionsTest, ReadTempFillsTheValueBlock) {
     EXPECT_EQ(f.GetTemp(0), f.GetTemp(8));
     EXPECT_EQ(f.GetTemp(1), 10);
     EXPECT_EQ(f.GetTemp(7), 0xFFCE);
-    for (int outside : {9, -3, 1000, -70000}) EXPECT_EQ(f.GetTemp(outside), 0) << outside;
+    for (int outside : {9, -3, 1000, -70000})
+        EXPECT_EQ(f.GetTemp(outside), 0) << outside;
 
     // A wrong echo clears even the values of the earlier read.
     transport.bulkReply(tempReply(0x02, 3, {1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_EQ(f.ReadTemp(), 0);
-    for (int i = -2; i <= 8; ++i) EXPECT_EQ(f.GetTemp(i), 0) << i;
+    for (int i = -2; i <= 8; ++i)
+        EXPECT_EQ(f.GetTemp(i), 0) << i;
 
     // So does no answer at all.
     transport.bulkReply(tempReply(0x01, 3, {1, 2, 3, 4, 5, 6, 7, 8}));
     ASSERT_EQ(f.ReadTemp(), 1);
     EXPECT_EQ(f.ReadTemp(), 0);
-    for (int i = -2; i <= 8; ++i) EXPECT_EQ(f.GetTemp(i), 0) << i;
+    for (int i = -2; i <= 8; ++i)
+        EXPECT_EQ(f.GetTemp(i), 0) << i;
 }
 
 TEST_F(DeviceFunctionsTest, ReadMemTempMapsFourValues) {
@@ -179,7 +185,8 @@ TEST_F(DeviceFunctionsTest, ReadMemTempMapsFourValues) {
     EXPECT_EQ(f.GetTemp(4), 0xFFCE);
     EXPECT_EQ(f.GetTemp(0), f.GetTemp(4));
     EXPECT_EQ(f.GetTemp(8), f.GetTemp(4));
-    for (int i = 5; i <= 7; ++i) EXPECT_EQ(f.GetTemp(i), 0) << i;
+    for (int i = 5; i <= 7; ++i)
+        EXPECT_EQ(f.GetTemp(i), 0) << i;
 
     transport.bulkReply({0x01, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1});
     EXPECT_EQ(f.ReadMemTemp(), 0);
@@ -228,7 +235,8 @@ TEST_F(DeviceFunctionsTest, GetInfoPacksMaskStatusAndVersion) {
 TEST_F(DeviceFunctionsTest, AdjustDataNeedsItsChecksum) {
     Bytes reply{0x04, 3, 0x01, 0x00, 0x00, 0xFA, 0x03, 0xE8, 0x03, 0xB6, 0, 0};
     std::uint8_t sum = 0;
-    for (int i = 2; i <= 9; ++i) sum = std::uint8_t(sum + reply[i]);
+    for (int i = 2; i <= 9; ++i)
+        sum = std::uint8_t(sum + reply[i]);
     reply[10] = std::uint8_t(~sum);
     DeviceFunctions::AdjustData data;
     transport.vendorReply({1}).bulkReply(reply);

@@ -38,10 +38,12 @@ QByteArray record(std::uint16_t address, const Bytes& data, std::uint8_t type = 
     Bytes all{std::uint8_t(data.size()), std::uint8_t(address >> 8), std::uint8_t(address), type};
     all.insert(all.end(), data.begin(), data.end());
     int sum = 0;
-    for (auto b : all) sum += b;
+    for (auto b : all)
+        sum += b;
     all.push_back(std::uint8_t(-sum));
     QByteArray line(":");
-    for (auto b : all) line += QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
+    for (auto b : all)
+        line += QByteArray::number(b, 16).rightJustified(2, '0').toUpper();
     return line + '\n';
 }
 
@@ -84,7 +86,8 @@ TEST_F(DownloadTest, VerifyErrorsNameTheFirstDifference) {
         {0x10, QStringLiteral("Verify Error :0010\nOut=0e,0f,10/ In=0e,0f,50\n")},
     };
     Bytes image;
-    for (int i = 0; i < 0x20; ++i) image.push_back(std::uint8_t(i));
+    for (int i = 0; i < 0x20; ++i)
+        image.push_back(std::uint8_t(i));
     const QString path = write(record(0, Bytes(image.begin(), image.begin() + 16)) +
                                record(16, Bytes(image.begin() + 16, image.end())) + endRecord);
     for (const Case& c : cases) {
@@ -185,7 +188,8 @@ TEST_F(DownloadTest, TheShippedFirmwareStartsTheModelWithoutFirmware) {
 
 TEST_F(DownloadTest, DownloadBin) {
     Bytes content;
-    for (int i = 0; i < 300; ++i) content.push_back(std::uint8_t(i * 7));
+    for (int i = 0; i < 300; ++i)
+        content.push_back(std::uint8_t(i * 7));
     const QString path =
         write(QByteArray(reinterpret_cast<const char*>(content.data()), qsizetype(content.size())),
               QStringLiteral("image.bin"));
@@ -205,9 +209,8 @@ TEST_F(DownloadTest, DownloadBin) {
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Download Verify Error :012b\n"));
     }
-    for (const QString& bad :
-         {dir.filePath(QStringLiteral("missing.bin")),
-          write(QByteArray(8193, '\x01'), QStringLiteral("large.bin"))}) {
+    for (const QString& bad : {dir.filePath(QStringLiteral("missing.bin")),
+                               write(QByteArray(8193, '\x01'), QStringLiteral("large.bin"))}) {
         boxes.shown.clear();
         RecordingTransport transport;
         DeviceFunctions f(transport);

@@ -85,7 +85,8 @@ TEST(Zolt3Exports, WithoutADeviceEverythingReadsZero) {
     EXPECT_EQ(RdRAM(0x1FB9), 0);
     EXPECT_EQ(ReadTemp(), 0);
     EXPECT_EQ(ReadMemTemp(), 0);
-    for (int i = -2; i <= 8; ++i) EXPECT_EQ(GetTemp(i), 0) << i;
+    for (int i = -2; i <= 8; ++i)
+        EXPECT_EQ(GetTemp(i), 0) << i;
     int32_t value = 77;
     EXPECT_EQ(ReadSimple(20, &value), 0);
     EXPECT_EQ(value, 0);

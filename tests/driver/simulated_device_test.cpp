@@ -13,7 +13,9 @@ using std::chrono::seconds;
 
 namespace {
 
-double celsius(std::uint16_t word) { return std::int16_t(word) / 10.0; }
+double celsius(std::uint16_t word) {
+    return std::int16_t(word) / 10.0;
+}
 
 // A simulated device on a clock the test moves by hand, started as the program does.
 class SimulatedDeviceTest : public ::testing::Test {
@@ -43,13 +45,16 @@ TEST_F(SimulatedDeviceTest, DefaultMeasurementHeatsAndCools) {
     EXPECT_EQ(f->GetInfo(), 0x0F | 1u << 8 | 21u << 16);
     std::array<double, 4> atStart{}, heated{}, cooled{};
     ASSERT_EQ(f->ReadTemp(), 1);
-    for (int c = 0; c < 4; ++c) atStart[c] = celsius(f->GetTemp(c + 1));
+    for (int c = 0; c < 4; ++c)
+        atStart[c] = celsius(f->GetTemp(c + 1));
     now += seconds(590);
     ASSERT_EQ(f->ReadTemp(), 1);
-    for (int c = 0; c < 4; ++c) heated[c] = celsius(f->GetTemp(c + 1));
+    for (int c = 0; c < 4; ++c)
+        heated[c] = celsius(f->GetTemp(c + 1));
     now += seconds(400);
     ASSERT_EQ(f->ReadTemp(), 1);
-    for (int c = 0; c < 4; ++c) cooled[c] = celsius(f->GetTemp(c + 1));
+    for (int c = 0; c < 4; ++c)
+        cooled[c] = celsius(f->GetTemp(c + 1));
     for (int c = 0; c < 4; ++c) {
         EXPECT_NEAR(atStart[c], 21.0 + 0.4 * c, 0.3) << c;
         EXPECT_GT(heated[c], 55.0) << c;
@@ -58,7 +63,8 @@ TEST_F(SimulatedDeviceTest, DefaultMeasurementHeatsAndCools) {
         EXPECT_GT(cooled[c], atStart[c] - 0.5) << c;
     }
     // Absent channels read 0; the eighth value is the internal temperature.
-    for (int c = 5; c <= 7; ++c) EXPECT_EQ(f->GetTemp(c), 0) << c;
+    for (int c = 5; c <= 7; ++c)
+        EXPECT_EQ(f->GetTemp(c), 0) << c;
     EXPECT_NEAR(celsius(f->GetTemp(8)), 28.5, 0.1);
     EXPECT_EQ(f->GetTemp(0), f->GetTemp(8));
     EXPECT_EQ(f->GetTemp(-2), 1);
@@ -109,7 +115,7 @@ TEST_F(SimulatedDeviceTest, Parameters) {
 TEST_F(SimulatedDeviceTest, MemoryRecordsFollowTheCurvesAndEnd) {
     SimulatedDevice::Config c;
     c.records = 5;
-    c.interval = 120; // 60 s
+    c.interval = 120;     // 60 s
     c.channelMask = 0x0B; // channels 1, 2, 4
     start(c);
     ASSERT_EQ(param(12), 5u);
@@ -172,12 +178,13 @@ TEST_F(SimulatedDeviceTest, AdjustmentIsStoredAppliedAndCleared) {
 }
 
 TEST(SimulatedDeviceConfig, ReadsTheEnvironmentAndKeepsDefaultsForBadValues) {
-    const char* names[] = {"ZOLT3_SIM_MODEL",  "ZOLT3_SIM_CHANNELS", "ZOLT3_SIM_RECORDS",
-                           "ZOLT3_SIM_INTERVAL", "ZOLT3_SIM_SERIAL", "ZOLT3_SIM_VERSION",
-                           "ZOLT3_SIM_NOISE",  "ZOLT3_SIM_CURVE2",   "ZOLT3_SIM_CURVE3",
+    const char* names[] = {"ZOLT3_SIM_MODEL",    "ZOLT3_SIM_CHANNELS", "ZOLT3_SIM_RECORDS",
+                           "ZOLT3_SIM_INTERVAL", "ZOLT3_SIM_SERIAL",   "ZOLT3_SIM_VERSION",
+                           "ZOLT3_SIM_NOISE",    "ZOLT3_SIM_CURVE2",   "ZOLT3_SIM_CURVE3",
                            "ZOLT3_SIM_INTERNAL"};
     const auto clearAll = [&] {
-        for (const char* n : names) qunsetenv(n);
+        for (const char* n : names)
+            qunsetenv(n);
     };
     clearAll();
     qputenv("ZOLT3_SIM_MODEL", "318.10");
