@@ -183,7 +183,7 @@ TEST_F(AcquisitionTest, MemoryReadOutDeliversEveryRowAndReleasesTheDevice) {
     EXPECT_EQ(released, 1);
     EXPECT_TRUE(running.isEmpty()) << "a read-out leaves the actions alone";
     EXPECT_EQ(status.first(), "Daten werden aus dem Speicher ausgelesen (0 %)");
-    EXPECT_TRUE(status.contains("Daten werden aus dem Speicher ausgelesen (67 %)"));
+    EXPECT_TRUE(status.contains("Daten werden aus dem Speicher ausgelesen (100 %)"));
     EXPECT_EQ(status.last(), "");
     // The next start creates a new device.
     a->Start();
