@@ -72,7 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     {
         TMessungInfo j;
         const auto bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                                    static_cast<qsizetype>(size));
+                                                   static_cast<qsizetype>(size));
         if (MessungFromJson(bytes, j).isEmpty()) MessungToJson(j, true);
     }
     return 0;
