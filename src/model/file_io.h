@@ -95,3 +95,7 @@ quint64 ByteSum(const char* data, qint64 n);
 // old file is replaced. Qt does not check the last flush or the sync itself, so on a full
 // disk it could swap a cut-off file in. On any failure the old file stays as it was.
 bool CommitSaveFile(QSaveFile& file, bool writtenOk);
+
+// A large table about to be filled: fewer, larger pages make filling it much cheaper.
+// Only a hint; nothing happens where the system does not take it.
+void AdviseHugePages(void* data, std::size_t bytes);

@@ -14,6 +14,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -110,28 +111,51 @@ bool MessungFile::readME(TMessungInfo& m, InputStream& in) {
     // Kept when the user refused to drop channels of rows already there: nothing fits.
     const bool fits = m.ChannelCount() == n;
     const std::size_t stride = n + 2;
-    const std::size_t first = m.rows_.size();
-    if (fits) m.rows_.resize(first + complete * stride);
+    if (fits) {
+        m.rows_.reserve(m.rows_.size() + complete * stride);
+        AdviseHugePages(m.rows_.data(), m.rows_.capacity() * sizeof(quint32));
+    }
     const qint64 perBatch = InputStream::kChunk / rowBytes;
+    std::vector<quint32> batchRows(fits ? perBatch * stride : 0);
+    quint32 timeMin = m.TimeMin, timeMax = m.TimeMax;
+    quint32 valueMin = std::min<quint32>(m.ValueMin, 1),
+            valueMax = std::max<quint32>(m.ValueMax, 1);
+    std::array<quint32, 257> columnMax{};
     qint64 done = 0;
     while (done < complete) {
         const qint64 batch = std::min(perBatch, complete - done);
         const char* p = in.take(batch * rowBytes);
-        if (!p) {
-            if (fits) m.rows_.resize(first + done * stride);
-            return false;
-        }
-        if (fits) {
-            quint32* dst = m.rows_.data() + first + done * stride;
-            for (qint64 r = 0; r < batch; ++r, dst += stride) {
-                for (int v = 0; v <= n; ++v, p += 4)
-                    dst[v] = qFromLittleEndian<quint32>(p);
-                dst[n + 1] = 1;
-                m.ExtendRanges(dst);
-            }
-        }
+        if (!p) break;
         done += batch;
+        if (!fits) continue;
+        // Rows as the measurement holds them, measured flag appended; ranges as AddRow
+        // would widen them.
+        quint32* dst = batchRows.data();
+        for (qint64 r = 0; r < batch; ++r, dst += stride, p += rowBytes) {
+            for (int v = 0; v <= n; ++v)
+                dst[v] = qFromLittleEndian<quint32>(p + 4 * v);
+            dst[n + 1] = 1;
+            timeMin = std::min(timeMin, dst[0]);
+            timeMax = std::max(timeMax, dst[0]);
+            // Column-wise, so no row needs a reduction of its own.
+            for (int v = 1; v <= n; ++v)
+                columnMax[v] = std::max(columnMax[v], dst[v]);
+            // Unsigned minima that reached 0 cannot move any more.
+            if (valueMin != 0)
+                for (int v = 1; v <= n; ++v)
+                    valueMin = std::min(valueMin, dst[v]);
+        }
+        m.rows_.insert(m.rows_.end(), batchRows.data(), dst);
     }
+    for (int v = 1; v <= n; ++v)
+        valueMax = std::max(valueMax, columnMax[v]);
+    if (fits && done > 0) {
+        m.TimeMin = timeMin;
+        m.TimeMax = timeMax;
+        m.ValueMin = valueMin;
+        m.ValueMax = valueMax;
+    }
+    if (done < complete) return false; // the device failed
     // A row count beyond the end of the file: the complete rows stay, nothing is made up.
     return complete == rowCount;
 }
