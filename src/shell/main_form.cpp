@@ -5,6 +5,7 @@
 #include "platform/dialogs.h"
 #include "platform/settings_backend.h"
 #include "references/referenz_frame.h"
+#include "settings/active_global_vars.h"
 #include "settings/global_unit.h"
 #include "settings/global_vars.h"
 #include "shell/languages.h"
@@ -53,6 +54,8 @@ TMainForm::TMainForm(const Options& options) : FChooseLanguage(options.chooseLan
         return FChooseLanguage ? FChooseLanguage() : Languages::choose(nullptr);
     };
     FSettings = std::make_unique<TGlobalVars>(*store, chooser);
+    // Saving takes the master password from the program's settings.
+    FPreviousGlobals = SetActiveGlobalVars(FSettings.get());
 
     pctrlMain = new QTabWidget(this);
     pctrlMain->setObjectName(QStringLiteral("pctrlMain"));
@@ -73,6 +76,7 @@ TMainForm::~TMainForm() {
     SaveWindowGeometry(objectName(), pos().y(), pos().x(), width(), height());
     // Pages go before the settings they may still read.
     while (pctrlMain->count() > 0) delete pctrlMain->widget(0);
+    SetActiveGlobalVars(FPreviousGlobals);
     FSettings.reset();
 }
 

@@ -80,6 +80,7 @@ private:
 
     std::unique_ptr<SettingsBackend> FOwnStore;
     std::unique_ptr<TGlobalVars> FSettings;
+    TGlobalVars* FPreviousGlobals = nullptr;
     std::function<std::optional<int>()> FChooseLanguage;
     QTabWidget* pctrlMain = nullptr;
     QHash<QString, QAction*> FActions;
