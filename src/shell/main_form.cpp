@@ -121,6 +121,8 @@ void TMainForm::CreateActions() {
         {"actMeasurementClose", "Messung", 9, [this] { if (ActiveMeasurementPage()) CloseActiveTab(); }},
         {"actMeasurementDelete", "Messung", 13, [this] { DeleteMeasurement(); }},
         {"actMeasurementClear", "Messung", 10, [this] { ClearMeasurement(); }},
+        {"actMeasurementExtractRef", "Messung", 27,
+         page([](TMessungFrame* p) { p->ExtractReference(); })},
         {"actRefNew", "Referenz", 8, [this] { NewReferencePage(); }},
         {"actRefOpen", "Referenz", 3, [this] { OpenReference(QString()); }},
         {"actRefSave", "Referenz", 4, [this] { SaveReference(false); }},
@@ -225,6 +227,7 @@ void TMainForm::RetranslateUi() {
         {"actMeasurementClose", tr("Messung schließen")},
         {"actMeasurementDelete", tr("Messung löschen")},
         {"actMeasurementClear", tr("Messung leeren")},
+        {"actMeasurementExtractRef", tr("Referezkurve extrahieren")},
         {"actRefNew", tr("Neue Referenz")},
         {"actRefOpen", tr("Referenz öffnen")},
         {"actRefSave", tr("Referenz speichern")},
@@ -312,6 +315,19 @@ TMessungFrame* TMainForm::ActiveMeasurementPage() const {
 TReferenzFrame* TMainForm::ActiveReferencePage() const {
     return qobject_cast<TReferenzFrame*>(
         ViewOf(pctrlMain->currentIndex(), QString::fromLatin1(kReferencePrefix)));
+}
+
+TReferenzInfo* TMainForm::NewReferenceDocument() {
+    FActions[QStringLiteral("actRefNew")]->trigger();
+    TReferenzFrame* page = ActiveReferencePage();
+    return page ? &page->Reference() : nullptr;
+}
+
+void TMainForm::ReferenceDocumentFilled() {
+    if (TReferenzFrame* page = ActiveReferencePage()) {
+        page->SetModified(false);
+        page->RefreshAfterLoad();
+    }
 }
 
 TMessungFrame* TMainForm::NewMeasurementPage() {

@@ -38,6 +38,8 @@ public:
 
     QAction* action(const QString& name) const override;
     TGlobalVars& settings() override { return *FSettings; }
+    TReferenzInfo* NewReferenceDocument() override;
+    void ReferenceDocumentFilled() override;
 
     TMessungFrame* ActiveMeasurementPage() const;
     TReferenzFrame* ActiveReferencePage() const;

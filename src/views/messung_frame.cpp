@@ -178,6 +178,7 @@ void TMessungFrame::BuildToolbar() {
     addActionButton(QStringLiteral("actMeasurementSaveAs"), tr("Messung speichern als"));
     tbarMessung->addSeparator();
 
+
     auto toggle = [this](const char* name, const QString& hint, int icon) {
         auto* a = new QAction(ActionIcon(icon), hint, this);
         a->setObjectName(QString::fromLatin1(name));
@@ -188,6 +189,16 @@ void TMessungFrame::BuildToolbar() {
         if (b) b->setObjectName(a->objectName());
         return std::pair{a, b};
     };
+    auto [refDisplay, refDisplayButton] = toggle("btnRefDisplay", tr("Referenz anzeigen"), 20);
+    btnRefDisplay = refDisplayButton;
+    connect(refDisplay, &QAction::triggered, this, [this](bool down) { ShowReference(down); });
+    auto* refSelect = new QAction(ActionIcon(22), tr("Referenz auswählen"), this);
+    refSelect->setObjectName(QStringLiteral("btnRefSelect"));
+    tbarMessung->addAction(refSelect);
+    connect(refSelect, &QAction::triggered, this, [this] { SelectReference(); });
+    tbarMessung->addSeparator();
+    addActionButton(QStringLiteral("actMeasurementExtractRef"), tr("Referenz aus Kurve extrahieren"));
+    tbarMessung->addSeparator();
     auto [autoscale, autoscaleButton] =
         toggle("btnMeasurementAutoscale", tr("Autom. Skalierung"), 24);
     btnMeasurementAutoscale = autoscaleButton;
@@ -273,6 +284,8 @@ QWidget* TMessungFrame::BuildChartPage() {
     lvCurves = new QListWidget(display);
     lvCurves->setObjectName(QStringLiteral("lvCurves"));
     lvCurves->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The same ground as the plot, so the white and yellow channel names stay readable.
+    lvCurves->setStyleSheet(QStringLiteral("QListWidget { background: %1; }").arg(kPlotBackground.name()));
     dl->addWidget(lvCurves, 1);
     lblTimeWindow = new QLabel(display);
     lblTimeWindow->setObjectName(QStringLiteral("lblTimeWindow"));

@@ -6,7 +6,9 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -39,6 +41,10 @@ public:
     virtual ~MessungHost() = default;
     virtual QAction* action(const QString& name) const = 0;
     virtual TGlobalVars& settings() = 0;
+    // Runs "Neue Referenz" and returns the document of the page it made, or nothing.
+    virtual TReferenzInfo* NewReferenceDocument() = 0;
+    // The document of that page was filled.
+    virtual void ReferenceDocumentFilled() = 0;
 };
 
 // The page that shows one measurement: chart, value list and info page, and the
@@ -71,6 +77,13 @@ public:
     void ShowWholeMeasurement();
     void CreateReferenceSeries();
     void LoadReferenceSeries();
+    // Shows or hides the tolerance band; with no reference loaded yet, one is chosen first.
+    void ShowReference(bool on);
+    // Lets the user choose the reference drawn over the curves.
+    void SelectReference();
+    // One channel becomes a new reference page.
+    void ExtractReference();
+    bool referenceShown() const { return FShowReference; }
     void SetStatusText(const QString& text);
     // Runs the analysis: bands on the chart, results in the tree and the three labels.
     void RunAnalysis();
@@ -99,6 +112,9 @@ public:
     void DeleteSelectedSeries();
     // Header click of the value list (column 0 does nothing).
     void RenameColumn(int column);
+    // Replaces the extraction dialog (tests): channel index and tolerance text, or nothing.
+    using ExtractDialog = std::function<std::optional<std::pair<int, QString>>(const QStringList&)>;
+    void SetExtractDialog(ExtractDialog dialog) { FExtractDialog = std::move(dialog); }
 
 Q_SIGNALS:
     // The document's title changed (tab captions do not follow it, the chart title does).
@@ -140,6 +156,7 @@ protected:
     QCheckBox* chkTempMinFix = nullptr;
     QToolButton* btnMeasurementAutoscale = nullptr;
     QToolButton* btnMeasurementInterpolate = nullptr;
+    QToolButton* btnRefDisplay = nullptr;
     QComboBox* comboChannel = nullptr;
     QLabel* lblMaxTemp = nullptr;
     QLabel* lblMaxAscSlope = nullptr;
@@ -154,6 +171,7 @@ protected:
     QPlainTextEdit* memoInfo = nullptr;
     QVector<QCPGraph*> FSeries;
     QPointer<QCPGraph> FRefUpper, FRefLower;
+    ExtractDialog FExtractDialog;
 
 private:
     void BuildToolbar();

@@ -2,6 +2,7 @@
 #include "model/messung_info.h"
 #include "model/referenz_info.h"
 #include "platform/dialogs.h"
+#include "references/extract_ref_form.h"
 #include "settings/global_unit.h"
 #include "views/messung_frame.h"
 #include "views/value_list_model.h"
@@ -306,4 +307,63 @@ void TMessungFrame::LoadReferenceSeries() {
     FRefUpper->data()->set(upper, true);
     FRefLower->data()->set(lower, true);
     chValues->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void TMessungFrame::ShowReference(bool on) {
+    FShowReference = on;
+    if (on && FReference->RowCount() == 0) {
+        SelectReference();
+        if (FReference->RowCount() == 0) {
+            FShowReference = false;
+            if (btnRefDisplay) btnRefDisplay->defaultAction()->setChecked(false);
+            return;
+        }
+    }
+    LoadReferenceSeries();
+    if (FRefUpper) FRefUpper->setVisible(FShowReference);
+    if (FRefLower) FRefLower->setVisible(FShowReference);
+    RescaleValueAxisTop();
+    chValues->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void TMessungFrame::SelectReference() {
+    // Until the selection dialog exists the reference comes from a file; a file that is
+    // no reference leaves the current one as it is.
+    TReferenzInfo chosen;
+    if (!chosen.Load(QString(), QString())) return;
+    FReference->Assign(chosen);
+    if (FReference->RowCount() > 0) LoadReferenceSeries();
+}
+
+void TMessungFrame::ExtractReference() {
+    const TMessungInfo& m = *FMeasurement;
+    if (m.ChannelCount() == 0) {
+        dialogs().message(tr("Info"),
+                          tr("Die Messung enthält keine Kanäle, die als Referenz extrahiert "
+                             "werden können."),
+                          Dialogs::Icon::Information, Dialogs::Buttons::Ok, Dialogs::Answer::Ok,
+                          Dialogs::Owner::ActiveWindow);
+        return;
+    }
+    QStringList names;
+    for (int i = 0; i < m.ChannelCount(); ++i) names << m.GetChannel(i)->Name;
+    int channel = 0;
+    QString deltaText;
+    if (FExtractDialog) {
+        const auto choice = FExtractDialog(names);
+        if (!choice) return;
+        channel = choice->first;
+        deltaText = choice->second;
+    } else {
+        TExtractRefForm form(names, this);
+        if (form.exec() != QDialog::Accepted) return;
+        channel = form.Channel();
+        deltaText = form.DeltaText();
+    }
+    const double degrees = QLocale().toDouble(deltaText);
+    const auto delta = static_cast<quint32>(std::nearbyint(degrees * 10.0));
+    TReferenzInfo* reference = host_.NewReferenceDocument();
+    if (!reference) return;
+    TReferenzInfo::BuildFromChannel(*reference, channel, m, delta);
+    host_.ReferenceDocumentFilled();
 }

@@ -1,6 +1,7 @@
 #include "views/messung_frame.h"
 
 #include "model/messung_info.h"
+#include "model/referenz_info.h"
 #include "platform/settings_backend.h"
 #include "settings/global_unit.h"
 #include "settings/global_vars.h"
@@ -35,6 +36,13 @@ public:
     }
     QAction* action(const QString& name) const override { return actions_.value(name); }
     TGlobalVars& settings() override { return settings_; }
+    TReferenzInfo* NewReferenceDocument() override {
+        ++referencePages;
+        return &extracted;
+    }
+    void ReferenceDocumentFilled() override {}
+    TReferenzInfo extracted;
+    int referencePages = 0;
 
 private:
     QObject owner_;
@@ -165,4 +173,54 @@ TEST_F(FrameTest, InterpolatedRowsAreGreyInTheValueList) {
     EXPECT_EQ(frame.valueModel()->index(1, 1).data(Qt::ForegroundRole).value<QBrush>().color(),
               QColor(0x80, 0x80, 0x80));
     EXPECT_EQ(frame.series(0)->data()->size(), 31);
+}
+
+TEST_F(FrameTest, ReferenceBandIsDrawnAroundTheReference) {
+    TReferenzInfo& ref = frame.Reference();
+    ASSERT_TRUE(ref.AddRow({1000, 200, 15, 10, 1}));
+    ASSERT_TRUE(ref.AddRow({2000, 210, 15, 10, 1}));
+    frame.ShowReference(true);
+    QCPGraph* upper = frame.seriesByName("RefUpperSeries");
+    QCPGraph* lower = frame.seriesByName("RefLowerSeries");
+    ASSERT_TRUE(upper && lower);
+    EXPECT_TRUE(upper->visible());
+    EXPECT_DOUBLE_EQ(upper->data()->constBegin()->value, 21.5);
+    EXPECT_DOUBLE_EQ(lower->data()->constBegin()->value, 19.0);
+    EXPECT_DOUBLE_EQ(upper->data()->constBegin()->key, 1.0);
+    frame.ShowReference(false);
+    EXPECT_FALSE(upper->visible());
+}
+
+TEST_F(FrameTest, ShowingAMissingReferenceAsksForOneAndGivesUpOnCancel) {
+    ScopedScriptedDialogs d;
+    d.cancelFile();
+    frame.ShowReference(true);
+    EXPECT_FALSE(frame.referenceShown());
+    ASSERT_EQ(d.calls().size(), 1u);
+    EXPECT_TRUE(d.last().text.contains("*.mref"));
+}
+
+TEST_F(FrameTest, ExtractionBuildsAReferenceWithTheRoundedTolerance) {
+    for (quint32 i = 0; i < 1000; ++i) frame.HandleDataRow({i * 500, 200 + i % 7, 300});
+    struct Case {
+        const char* text;
+        quint32 tenths;
+    } cases[] = {{"2,5", 25}, {"0,25", 2}, {"0,35", 4}};
+    for (const Case& c : cases) {
+        frame.SetExtractDialog([&](const QStringList& names) {
+            EXPECT_EQ(names, (QStringList{"Kanal 1", "Kanal 3"}));
+            return std::optional<std::pair<int, QString>>({1, QString::fromLatin1(c.text)});
+        });
+        frame.ExtractReference();
+        TReferenzInfo& ref = host.extracted;
+        ASSERT_EQ(ref.RowCount(), 1000) << c.text;
+        EXPECT_EQ(ref.GetRow(999), (TDataRow{999 * 500, 300, c.tenths, c.tenths, 1})) << c.text;
+    }
+
+    ScopedScriptedDialogs d;
+    TestHost emptyHost;
+    TMessungFrame empty(emptyHost);
+    empty.ExtractReference();
+    EXPECT_EQ(d.last().text, "Die Messung enthält keine Kanäle, die als Referenz extrahiert werden können.");
+    EXPECT_EQ(emptyHost.referencePages, 0);
 }
