@@ -239,6 +239,13 @@ TEST_F(SerialOnline, DeliversRowsUntilStopped) {
     QString status;
     device_->GetStatusText(status);
     EXPECT_TRUE(status.startsWith("ZOLT-SER"));
+
+    // The simulator ends cleanly when asked to.
+    device_.reset();
+    sim_.process().terminate();
+    ASSERT_TRUE(sim_.process().waitForFinished(3000));
+    EXPECT_EQ(sim_.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(sim_.process().exitCode(), 0);
 }
 
 TEST_F(SerialOnline, NoiseAndBrokenRecordsGiveNoBogusRows) {

@@ -45,7 +45,13 @@ bool parseCounts(const QString& text, std::array<int, 6>& counts) {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Never outlive whoever started us.
+    // Never outlive whoever started us, and end cleanly when told to.
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     const pid_t parent = getppid();
 
@@ -92,13 +98,6 @@ int main(int argc, char** argv) {
     options.dateFormat = parser.value(QStringLiteral("date-format"));
     options.seed = parser.value(QStringLiteral("seed")).toUInt();
     SimLogger logger(options);
-
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGHUP, &action, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (master < 0) fail("posix_openpt");
