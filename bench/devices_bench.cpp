@@ -19,7 +19,7 @@ TSerMemory MakeMemory(int perChannel) {
         m.records[c].reserve(perChannel);
         for (int i = 0; i < perChannel; ++i) {
             time += 500u * quint32(c + 1) + (random() % 4 == 0 ? 250u : 0u);
-            m.records[c].push_back({200u + random() % 600u, time});
+            m.records[c].push_back({quint32(200u + random() % 600u), time});
         }
     }
     return m;
