@@ -8,10 +8,19 @@
 #include <QPointer>
 #include <QSerialPort>
 
+#include <poll.h>
+
 namespace {
 // A record: channel letter, three digits, one more character (the "Z" is not kept).
 constexpr int kRecordLength = 5;
 constexpr int kReadTimeoutMs = 100;
+
+// The other end is gone (USB adapter unplugged, pseudo terminal closed): the port reports
+// a hang-up instead of data.
+bool HungUp(QSerialPort& port) {
+    pollfd pfd{static_cast<int>(port.handle()), POLLIN, 0};
+    return poll(&pfd, 1, 0) > 0 && (pfd.revents & (POLLHUP | POLLERR | POLLNVAL));
+}
 } // namespace
 
 TComReadThread::TComReadThread(const QString& portPath, quint32 startTick, DataHandler handler)
@@ -45,22 +54,22 @@ void TComReadThread::run() {
     if (!openOk_) return;
 
     while (!terminate_.load()) {
-        if (!port.waitForReadyRead(kReadTimeoutMs)) {
-            if (port.error() == QSerialPort::ResourceError) {
-                // The device went away (adapter unplugged, other end closed).
-                QMetaObject::invokeMethod(
-                    this,
-                    [this] {
-                        if (!stopped_ && lostHandler_) lostHandler_();
-                    },
-                    Qt::QueuedConnection);
-                break;
-            }
-            port.clearError();
+        const bool ready = port.waitForReadyRead(kReadTimeoutMs);
+        const QByteArray bytes = ready ? port.readAll() : QByteArray();
+        if (!bytes.isEmpty()) {
+            ProcessBytes(bytes, TickCount());
             continue;
         }
-        const QByteArray bytes = port.readAll();
-        ProcessBytes(bytes, TickCount());
+        if (port.error() == QSerialPort::ResourceError || HungUp(port)) {
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!stopped_ && lostHandler_) lostHandler_();
+                },
+                Qt::QueuedConnection);
+            break;
+        }
+        port.clearError();
     }
     port.close();
 }
