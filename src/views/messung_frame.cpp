@@ -276,7 +276,7 @@ QWidget* TMessungFrame::BuildChartPage() {
     // Right side: display and analysis tabs.
     auto* side = new QTabWidget(page);
     side->setDocumentMode(true);
-    side->setFixedWidth(230);
+    side->setFixedWidth(270);
     auto* display = new QWidget;
     display->setObjectName(QStringLiteral("tabDisplay"));
     auto* dl = new QVBoxLayout(display);

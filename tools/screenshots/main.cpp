@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QTabWidget>
 #include <QTest>
@@ -71,9 +72,9 @@ int main(int argc, char** argv) {
     options.settingsStore = &store;
     TMainForm form(options);
     dialogs.setMainWindow(&form);
-    form.resize(1100, 700);
     form.show();
     form.Start({});
+    form.resize(1100, 700);
     QTest::qWaitForWindowExposed(&form);
     const QString suffix = language == QLatin1String("en") ? QStringLiteral("_en") : QString();
 
@@ -121,7 +122,8 @@ int main(int argc, char** argv) {
                 b->Color = r.color;
                 b->Transparency = 70;
             }
-            a.Channel = 2;
+            if (auto* combo = page->findChild<QComboBox*>(QStringLiteral("comboChannel")))
+                combo->setCurrentIndex(2);
             page->SetAutoScale(true);
             page->RunAnalysis();
             page->findChild<QTabWidget*>()->setCurrentIndex(0);
