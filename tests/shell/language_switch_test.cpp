@@ -9,9 +9,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QMap>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -67,6 +69,11 @@ protected:
         out.insert("windowTitle", f.windowTitle());
         return out;
     }
+    // Qt's own texts follow the language too.
+    static QString yesButtonText() {
+        QDialogButtonBox box(QDialogButtonBox::Yes);
+        return box.button(QDialogButtonBox::Yes)->text();
+    }
     static QStringList tabTexts(const QTabWidget* tabs) {
         QStringList out;
         for (int i = 0; i < tabs->count(); ++i)
@@ -90,6 +97,7 @@ TEST_F(LanguageSwitchTest, SwitchesToEnglishAndBack) {
     const QMap<QString, QString> german = captions(*f);
     EXPECT_EQ(german["windowTitle"], "Trelwin Zolt für Linux");
     EXPECT_EQ(german["menuFile"], "&Datei");
+    EXPECT_EQ(yesButtonText(), "&Ja");
 
     choice = 9;
     dialogs.answer(Answer::Yes);
@@ -122,6 +130,7 @@ TEST_F(LanguageSwitchTest, SwitchesToEnglishAndBack) {
     for (auto it = expected.begin(); it != expected.end(); ++it)
         EXPECT_EQ(english.value(it.key()), it.value()) << it.key().toStdString();
     EXPECT_EQ(QApplication::applicationDisplayName(), "Trelwin Zolt for Linux");
+    EXPECT_EQ(yesButtonText(), "&Yes");
     // Every caption is the translation of its German text, none is left behind.
     for (auto it = german.begin(); it != german.end(); ++it)
         EXPECT_EQ(english.value(it.key()),
@@ -147,6 +156,7 @@ TEST_F(LanguageSwitchTest, SwitchesToEnglishAndBack) {
     EXPECT_EQ(Languages::current(), 7);
     EXPECT_EQ(f->settings().LocaleID(), 7);
     EXPECT_EQ(captions(*f), german);
+    EXPECT_EQ(yesButtonText(), "&Ja");
     f->action("actMeasurementNew")->trigger();
     EXPECT_EQ(tabTexts(f->pages()), QStringList{"Neue Messung 3"});
 }
