@@ -131,7 +131,7 @@ Do you want to continue anyway and discard your changes?</translation>
     </message>
     <message>
         <source>Bitte geben Sie das gültige Passwort ein:</source>
-        <translation>Please enter the valid password:</translation>
+        <translation>Please enter the correct password:</translation>
     </message>
     <message>
         <source>Info</source>
@@ -636,11 +636,11 @@ Do you want to start a new measurement now?</translation>
     </message>
     <message>
         <source>Maximale pos. Steigung:</source>
-        <translation>Maximum pos. slope:</translation>
+        <translation>Steepest rise:</translation>
     </message>
     <message>
         <source>Maximale neg. Steigung:</source>
-        <translation>Maximum neg. slope:</translation>
+        <translation>Steepest fall:</translation>
     </message>
     <message>
         <source>Temperaturbereiche:</source>
@@ -688,7 +688,7 @@ Do you want to start a new measurement now?</translation>
     </message>
     <message>
         <source>Bitte geben Sie das gültige Passwort ein:</source>
-        <translation>Please enter the valid password:</translation>
+        <translation>Please enter the correct password:</translation>
     </message>
     <message>
         <source>Umbennen</source>
@@ -755,7 +755,7 @@ Do you want to start a new measurement now?</translation>
     </message>
     <message>
         <source>Bitte geben Sie das gültige Passwort an, um den Wert für &quot;%1&quot; zu übernehmen:</source>
-        <translation>Please enter the valid password to apply the value of &quot;%1&quot;:</translation>
+        <translation>Please enter the correct password to apply the value of &quot;%1&quot;:</translation>
     </message>
     <message>
         <source>Passwort eingeben</source>
