@@ -298,6 +298,37 @@ Do you want to append the new definitions to the existing list?</translation>
     </message>
 </context>
 <context>
+    <name>TExtractRefForm</name>
+    <message>
+        <source>Referenz exrahieren</source>
+        <translation type="vanished">Extract Reference</translation>
+    </message>
+    <message>
+        <source>Bitte Kanal auswählen:</source>
+        <translation type="vanished">Please select a channel:</translation>
+    </message>
+    <message>
+        <source>Bitte Standard-Toleranz auswählen:</source>
+        <translation type="vanished">Please select the default tolerance:</translation>
+    </message>
+    <message>
+        <source>5,0</source>
+        <translation type="vanished">5,0</translation>
+    </message>
+    <message>
+        <source>°C</source>
+        <translation type="vanished">°C</translation>
+    </message>
+    <message>
+        <source>Übernehmen</source>
+        <translation type="vanished">Apply</translation>
+    </message>
+    <message>
+        <source>Abbrechen</source>
+        <translation type="vanished">Cancel</translation>
+    </message>
+</context>
+<context>
     <name>TMainForm</name>
     <message>
         <source>Zolt-Dateien (*.zolt);;Alle Dateien (*)</source>
@@ -525,6 +556,10 @@ Phone: +49 7231 0000-0
 Fax: +49 7231 0000-99
 Email: info@trelwin.example</translation>
     </message>
+    <message>
+        <source>Referezkurve extrahieren</source>
+        <translation type="vanished">Extract Reference Curve</translation>
+    </message>
 </context>
 <context>
     <name>TMessungFrame</name>
@@ -697,6 +732,22 @@ Do you want to start a new measurement now?</translation>
     <message>
         <source>Geben Sie den neuen Kanal-Namen ein:</source>
         <translation>Enter the new channel name:</translation>
+    </message>
+    <message>
+        <source>Referenz anzeigen</source>
+        <translation type="vanished">Show reference</translation>
+    </message>
+    <message>
+        <source>Referenz auswählen</source>
+        <translation type="vanished">Select reference</translation>
+    </message>
+    <message>
+        <source>Referenz aus Kurve extrahieren</source>
+        <translation type="vanished">Extract reference from curve</translation>
+    </message>
+    <message>
+        <source>Die Messung enthält keine Kanäle, die als Referenz extrahiert werden können.</source>
+        <translation type="vanished">The measurement contains no channels that could be extracted as a reference.</translation>
     </message>
 </context>
 <context>
