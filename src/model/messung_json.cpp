@@ -12,9 +12,10 @@
 #include <cmath>
 
 namespace {
-QString tr(const char* text) {
-    return QCoreApplication::translate("MessungJson", text);
-}
+// Gives lupdate and the translator the same context for this file's texts.
+struct MessungJsonTexts {
+    Q_DECLARE_TR_FUNCTIONS(MessungJson)
+};
 
 // ---------------------------------------------------------------- writing
 
@@ -78,7 +79,7 @@ struct Reader {
     bool integer(const QJsonValue& v, double lo, double hi, const QString& what, double& out) {
         const double d = v.toDouble(std::nan(""));
         if (!v.isDouble() || !(d >= lo && d <= hi) || d != std::floor(d))
-            return fail(tr("\"%1\" muss eine ganze Zahl von %2 bis %3 sein.")
+            return fail(MessungJsonTexts::tr("\"%1\" muss eine ganze Zahl von %2 bis %3 sein.")
                             .arg(what)
                             .arg(qint64(lo))
                             .arg(qint64(hi)));
@@ -88,14 +89,17 @@ struct Reader {
     bool string(const QJsonObject& o, const char* key, QString& out) {
         const QJsonValue v = o.value(QLatin1String(key));
         if (v.isUndefined()) return true;
-        if (!v.isString()) return fail(tr("\"%1\" muss ein Text sein.").arg(QLatin1String(key)));
+        if (!v.isString())
+            return fail(MessungJsonTexts::tr("\"%1\" muss ein Text sein.").arg(QLatin1String(key)));
         out = v.toString();
         return true;
     }
     bool array(const QJsonObject& o, const char* key, QJsonArray& out) {
         const QJsonValue v = o.value(QLatin1String(key));
         if (v.isUndefined()) return true;
-        if (!v.isArray()) return fail(tr("\"%1\" muss eine Liste sein.").arg(QLatin1String(key)));
+        if (!v.isArray())
+            return fail(
+                MessungJsonTexts::tr("\"%1\" muss eine Liste sein.").arg(QLatin1String(key)));
         out = v.toArray();
         return true;
     }
@@ -203,15 +207,15 @@ QString MessungFromJson(const QByteArray& json, TMessungInfo& m) {
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (doc.isNull())
-        return tr("Kein gültiges JSON (Zeichen %1): %2")
+        return MessungJsonTexts::tr("Kein gültiges JSON (Zeichen %1): %2")
             .arg(parseError.offset)
             .arg(parseError.errorString());
-    if (!doc.isObject()) return tr("Das JSON muss ein Objekt sein.");
+    if (!doc.isObject()) return MessungJsonTexts::tr("Das JSON muss ein Objekt sein.");
     const QJsonObject o = doc.object();
     Reader in;
 
     if (o.value(QLatin1String("Protected")).toBool())
-        return tr("Die Messung ist geschützt; ihr Passwort steht nicht im JSON.");
+        return MessungJsonTexts::tr("Die Messung ist geschützt; ihr Passwort steht nicht im JSON.");
 
     const QJsonValue ole = o.value(QLatin1String("StartTimeOle"));
     const QJsonValue iso = o.value(QLatin1String("StartTime"));
@@ -219,10 +223,11 @@ QString MessungFromJson(const QByteArray& json, TMessungInfo& m) {
         m.StartTime = ole.toDouble();
     } else if (iso.isString()) {
         const QDateTime dt = QDateTime::fromString(iso.toString(), Qt::ISODateWithMs);
-        if (!dt.isValid()) return tr("\"StartTime\" ist kein Datum nach ISO 8601.");
+        if (!dt.isValid())
+            return MessungJsonTexts::tr("\"StartTime\" ist kein Datum nach ISO 8601.");
         m.StartTime = toOleDate(dt);
     } else {
-        return tr("\"StartTimeOle\" oder \"StartTime\" fehlt.");
+        return MessungJsonTexts::tr("\"StartTimeOle\" oder \"StartTime\" fehlt.");
     }
     if (!in.string(o, "Title", m.Title) || !in.string(o, "User", m.User) ||
         !in.string(o, "Description", m.Description))
@@ -233,19 +238,21 @@ QString MessungFromJson(const QByteArray& json, TMessungInfo& m) {
         !in.array(o, "Rows", rows))
         return in.error;
     if (channels.size() > TMessungInfo::kMaxChannels)
-        return tr("Mehr als %1 Kanäle.").arg(TMessungInfo::kMaxChannels);
+        return MessungJsonTexts::tr("Mehr als %1 Kanäle.").arg(TMessungInfo::kMaxChannels);
     if (markers.size() > TMessungInfo::kMaxMarkers)
-        return tr("Mehr als %1 Markierungen.").arg(TMessungInfo::kMaxMarkers);
+        return MessungJsonTexts::tr("Mehr als %1 Markierungen.").arg(TMessungInfo::kMaxMarkers);
 
     const int n = static_cast<int>(channels.size());
     m.SetChannelCount(n);
-    if (m.ChannelCount() != n) return tr("Die Anzahl der Kanäle wurde nicht geändert.");
+    if (m.ChannelCount() != n)
+        return MessungJsonTexts::tr("Die Anzahl der Kanäle wurde nicht geändert.");
     for (int c = 0; c < n; ++c) {
         const QJsonObject ch = channels[c].toObject();
         const QString where = QStringLiteral("Channels[%1]").arg(c);
         TKanalInfo channel;
         double device = channel.DeviceChannel, flag = channel.ChannelFlag;
-        if (!channels[c].isObject()) return tr("\"%1\" muss ein Objekt sein.").arg(where);
+        if (!channels[c].isObject())
+            return MessungJsonTexts::tr("\"%1\" muss ein Objekt sein.").arg(where);
         if (!in.string(ch, "Name", channel.Name) ||
             (ch.contains(QLatin1String("DeviceChannel")) &&
              !in.integer(ch.value(QLatin1String("DeviceChannel")), 0, 0xFFFF,
@@ -262,7 +269,8 @@ QString MessungFromJson(const QByteArray& json, TMessungInfo& m) {
     m.SetMarkerCount(0);
     for (qsizetype i = 0; i < markers.size(); ++i) {
         const QString where = QStringLiteral("Markers[%1]").arg(i);
-        if (!markers[i].isObject()) return tr("\"%1\" muss ein Objekt sein.").arg(where);
+        if (!markers[i].isObject())
+            return MessungJsonTexts::tr("\"%1\" muss ein Objekt sein.").arg(where);
         const QJsonObject mk = markers[i].toObject();
         double time = 0;
         QString text;
@@ -278,8 +286,9 @@ QString MessungFromJson(const QByteArray& json, TMessungInfo& m) {
     for (qsizetype r = 0; r < rows.size(); ++r) {
         const QJsonArray values = rows[r].toArray();
         if (!rows[r].isArray() || values.size() != n + 1)
-            return tr("\"Rows[%1]\" muss eine Liste aus %2 Zahlen sein (Zeit und ein Wert je "
-                      "Kanal).")
+            return MessungJsonTexts::tr(
+                       "\"Rows[%1]\" muss eine Liste aus %2 Zahlen sein (Zeit und ein Wert je "
+                       "Kanal).")
                 .arg(r)
                 .arg(n + 1);
         for (int i = 0; i <= n; ++i) {

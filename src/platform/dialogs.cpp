@@ -11,7 +11,10 @@ ConsoleDialogs& consoleDialogs() {
 }
 Dialogs* installed = nullptr;
 
-QString tr(const char* text) { return QCoreApplication::translate("Dialogs", text); }
+// Gives lupdate and the translator the same context for this file's texts.
+struct DialogsTexts {
+    Q_DECLARE_TR_FUNCTIONS(Dialogs)
+};
 } // namespace
 
 Dialogs& dialogs() { return installed ? *installed : consoleDialogs(); }
@@ -23,11 +26,11 @@ Dialogs* setDialogs(Dialogs* d) {
 }
 
 void Dialogs::info(const QString& text, Owner owner) {
-    message(tr("Info"), text, Icon::Information, Buttons::Ok, Answer::Ok, owner);
+    message(DialogsTexts::tr("Info"), text, Icon::Information, Buttons::Ok, Answer::Ok, owner);
 }
 
 void Dialogs::error(const QString& text, Owner owner) {
-    message(tr("Fehler"), text, Icon::Error, Buttons::Ok, Answer::Ok, owner);
+    message(DialogsTexts::tr("Fehler"), text, Icon::Error, Buttons::Ok, Answer::Ok, owner);
 }
 
 void Dialogs::warning(const QString& caption, const QString& text, Owner owner) {
@@ -35,8 +38,8 @@ void Dialogs::warning(const QString& caption, const QString& text, Owner owner) 
 }
 
 bool Dialogs::confirm(const QString& text, Answer defaultAnswer, Owner owner) {
-    return message(tr("Bestätigen"), text, Icon::Question, Buttons::YesNo, defaultAnswer,
-                   owner) == Answer::Yes;
+    return message(DialogsTexts::tr("Bestätigen"), text, Icon::Question, Buttons::YesNo,
+                   defaultAnswer, owner) == Answer::Yes;
 }
 
 Dialogs::Answer ConsoleDialogs::message(const QString& caption, const QString& text, Icon,

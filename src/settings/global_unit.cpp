@@ -13,7 +13,10 @@
 #include <array>
 
 namespace {
-QString tr(const char* text) { return QCoreApplication::translate("GlobalUnit", text); }
+// Gives lupdate and the translator the same context for this file's texts.
+struct GlobalUnitTexts {
+    Q_DECLARE_TR_FUNCTIONS(GlobalUnit)
+};
 
 QString& programFolderOverride() {
     static QString folder;
@@ -103,9 +106,9 @@ double ParseNumber(const QString& text) {
 }
 
 void ShowInvalidNumber(QObject* edit) {
-    dialogs().message(tr("Fehler"), tr("Ungültige Fließkommazahl eingegeben!"),
-                      Dialogs::Icon::Warning, Dialogs::Buttons::Ok, Dialogs::Answer::Ok,
-                      Dialogs::Owner::None);
+    dialogs().message(
+        GlobalUnitTexts::tr("Fehler"), GlobalUnitTexts::tr("Ungültige Fließkommazahl eingegeben!"),
+        Dialogs::Icon::Warning, Dialogs::Buttons::Ok, Dialogs::Answer::Ok, Dialogs::Owner::None);
     if (edit) {
         QMetaObject::invokeMethod(edit, "setFocus");
         QMetaObject::invokeMethod(edit, "selectAll");
@@ -113,10 +116,11 @@ void ShowInvalidNumber(QObject* edit) {
 }
 
 bool ConfirmDiscardChanges() {
-    return !dialogs().confirm(tr("Wenn Sie dieses Fenster schließen, gehen Ihre Änderungen "
-                                 "verloren.\nWollen Sie dennoch fortfahren und Ihre Änderungen "
-                                 "verwerfen?"),
-                              Dialogs::Answer::No);
+    return !dialogs().confirm(
+        GlobalUnitTexts::tr("Wenn Sie dieses Fenster schließen, gehen Ihre Änderungen "
+                            "verloren.\nWollen Sie dennoch fortfahren und Ihre Änderungen "
+                            "verwerfen?"),
+        Dialogs::Answer::No);
 }
 
 QString LongTimeText(const QTime& time) {
@@ -197,8 +201,8 @@ QString ReportErrorName(int code) {
 }
 
 void ShowReportError(int code) {
-    dialogs().message(tr("Fehler beim Drucken"),
-                      tr("Fehler beim Drucken. LL-Fehlercode=%1 (%2). ")
+    dialogs().message(GlobalUnitTexts::tr("Fehler beim Drucken"),
+                      GlobalUnitTexts::tr("Fehler beim Drucken. LL-Fehlercode=%1 (%2). ")
                           .arg(code)
                           .arg(ReportErrorName(code)),
                       Dialogs::Icon::Error, Dialogs::Buttons::Ok, Dialogs::Answer::Ok,

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QListWidget>
 #include <QTranslator>
 #include <QVBoxLayout>
@@ -25,6 +26,29 @@ constexpr Known kKnown[] = {
 std::unique_ptr<QTranslator>& Languages::translator() {
     static std::unique_ptr<QTranslator> t;
     return t;
+}
+
+std::unique_ptr<QTranslator>& Languages::qtTranslator() {
+    static std::unique_ptr<QTranslator> t;
+    return t;
+}
+
+void Languages::installQtTexts(int localeId) {
+    if (qtTranslator()) {
+        QCoreApplication::removeTranslator(qtTranslator().get());
+        qtTranslator().reset();
+    }
+    for (const Known& k : kKnown) {
+        if (k.localeId != localeId) continue;
+        auto t = std::make_unique<QTranslator>();
+        // Without Qt's translations installed, Qt's texts stay English.
+        if (!t->load(QStringLiteral("qtbase_") + QLatin1String(k.code),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            return;
+        QCoreApplication::installTranslator(t.get());
+        qtTranslator() = std::move(t);
+        return;
+    }
 }
 
 int& Languages::currentId() {
@@ -53,17 +77,21 @@ bool Languages::switchTo(int localeId) {
         translator().reset();
     }
     currentId() = kGerman;
-    if (localeId == kGerman || localeId == 0) return localeId == kGerman;
-    for (const Language& l : available()) {
-        if (l.localeId != localeId) continue;
-        auto t = std::make_unique<QTranslator>();
-        if (!t->load(l.qmFile)) return false;
-        QCoreApplication::installTranslator(t.get());
-        translator() = std::move(t);
-        currentId() = localeId;
-        return true;
+    bool switched = localeId == kGerman;
+    if (localeId != kGerman && localeId != 0) {
+        for (const Language& l : available()) {
+            if (l.localeId != localeId) continue;
+            auto t = std::make_unique<QTranslator>();
+            if (!t->load(l.qmFile)) break;
+            QCoreApplication::installTranslator(t.get());
+            translator() = std::move(t);
+            currentId() = localeId;
+            switched = true;
+            break;
+        }
     }
-    return false;
+    installQtTexts(currentId());
+    return switched;
 }
 
 int Languages::current() { return currentId(); }

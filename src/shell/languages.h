@@ -38,5 +38,8 @@ public:
 
 private:
     static std::unique_ptr<QTranslator>& translator();
+    // Qt's own texts (standard buttons, file dialogs) in the language in force.
+    static std::unique_ptr<QTranslator>& qtTranslator();
+    static void installQtTexts(int localeId);
     static int& currentId();
 };
