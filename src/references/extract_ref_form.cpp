@@ -25,7 +25,7 @@ TExtractRefForm::TExtractRefForm(const QStringList& channelNames, QWidget* paren
     comboChannel->setCurrentIndex(channelNames.isEmpty() ? -1 : 0);
     grid->addWidget(comboChannel, 1, 0, 1, 2);
     grid->addWidget(new QLabel(tr("Bitte Standard-Toleranz auswählen:")), 2, 0, 1, 2);
-    edtDelta = new QLineEdit(tr("5,0"), this);
+    edtDelta = new QLineEdit(QLocale().toString(5.0, 'f', 1), this);
     edtDelta->setObjectName(QStringLiteral("edtDelta"));
     // Digits, comma and full stop only; the number itself is checked on OK.
     edtDelta->setValidator(

@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
 
     for (const QString& shot : shots) {
         if (shot == QLatin1String("online")) {
+            form.action(QStringLiteral("actMeasurementNew"))->trigger();
             form.settings().SetZoltType(1);
             form.settings().SetZoltMode(0);
             form.settings().SetMeasInterval(200);
