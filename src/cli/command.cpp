@@ -28,8 +28,14 @@ QString UsageText() {
     for (const CliCommand& c : registry()) {
         const QString head =
             QStringLiteral("  %1 %2").arg(QLatin1String(c.name), CliTr(c.synopsis));
-        text += head.leftJustified(34) + QLatin1Char(' ') + CliTr(c.summary) + QLatin1Char('\n');
+        // A long synopsis gets its own line, so the summaries stay in one column.
+        const QString gap = head.size() < 34 ? QString(35 - head.size(), QLatin1Char(' '))
+                                             : QLatin1Char('\n') + QString(35, QLatin1Char(' '));
+        text += head + gap + CliTr(c.summary) + QLatin1Char('\n');
     }
+    text += CliTr("\nGERÄT: --type 0|1|2 (USB-Zolt 318.10, USB-Zolt 318.14, serielles Zolt), "
+                  "--port N (COMN),\n--interval MS; ohne sie gelten die gespeicherten "
+                  "Einstellungen.\n");
     text += CliTr("\nEnde mit 0 bei Erfolg, 1 wenn der Vorgang scheiterte, 2 bei falschem "
                   "Aufruf.\n");
     return text;
