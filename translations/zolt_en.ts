@@ -301,15 +301,15 @@ Do you want to append the new definitions to the existing list?</translation>
     <name>TExtractRefForm</name>
     <message>
         <source>Referenz exrahieren</source>
-        <translation type="vanished">Extract Reference</translation>
+        <translation>Extract Reference</translation>
     </message>
     <message>
         <source>Bitte Kanal auswählen:</source>
-        <translation type="vanished">Please select a channel:</translation>
+        <translation>Please select a channel:</translation>
     </message>
     <message>
         <source>Bitte Standard-Toleranz auswählen:</source>
-        <translation type="vanished">Please select the default tolerance:</translation>
+        <translation>Please select the default tolerance:</translation>
     </message>
     <message>
         <source>5,0</source>
@@ -317,15 +317,15 @@ Do you want to append the new definitions to the existing list?</translation>
     </message>
     <message>
         <source>°C</source>
-        <translation type="vanished">°C</translation>
+        <translation>°C</translation>
     </message>
     <message>
         <source>Übernehmen</source>
-        <translation type="vanished">Apply</translation>
+        <translation>Apply</translation>
     </message>
     <message>
         <source>Abbrechen</source>
-        <translation type="vanished">Cancel</translation>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>
@@ -558,7 +558,7 @@ Email: info@trelwin.example</translation>
     </message>
     <message>
         <source>Referezkurve extrahieren</source>
-        <translation type="vanished">Extract Reference Curve</translation>
+        <translation>Extract Reference Curve</translation>
     </message>
 </context>
 <context>
@@ -735,19 +735,19 @@ Do you want to start a new measurement now?</translation>
     </message>
     <message>
         <source>Referenz anzeigen</source>
-        <translation type="vanished">Show reference</translation>
+        <translation>Show reference</translation>
     </message>
     <message>
         <source>Referenz auswählen</source>
-        <translation type="vanished">Select reference</translation>
+        <translation>Select reference</translation>
     </message>
     <message>
         <source>Referenz aus Kurve extrahieren</source>
-        <translation type="vanished">Extract reference from curve</translation>
+        <translation>Extract reference from curve</translation>
     </message>
     <message>
         <source>Die Messung enthält keine Kanäle, die als Referenz extrahiert werden können.</source>
-        <translation type="vanished">The measurement contains no channels that could be extracted as a reference.</translation>
+        <translation>The measurement contains no channels that could be extracted as a reference.</translation>
     </message>
 </context>
 <context>
@@ -1030,6 +1030,54 @@ The measurement has been stopped.</translation>
     <message>
         <source>wandelt um: EIN .zolt/.mref/.json, AUS .zolt/.mref/.txt/.json</source>
         <translation>converts: IN .zolt/.mref/.json, OUT .zolt/.mref/.txt/.json</translation>
+    </message>
+    <message>
+        <source>DATEI --adef DEF [--channel N]</source>
+        <translation>FILE --adef DEF [--channel N]</translation>
+    </message>
+    <message>
+        <source>analysiert Kanal N (ab 0) mit den Bereichen aus DEF, gibt JSON aus</source>
+        <translation>analyses channel N (from 0) with the ranges of DEF, prints JSON</translation>
+    </message>
+    <message>
+        <source>[GERÄT]</source>
+        <translation>[DEVICE]</translation>
+    </message>
+    <message>
+        <source>zeigt den Status des Zolt</source>
+        <translation>shows the status of the Zolt</translation>
+    </message>
+    <message>
+        <source>AUS [--seconds N] [GERÄT]</source>
+        <translation>OUT [--seconds N] [DEVICE]</translation>
+    </message>
+    <message>
+        <source>misst online, bis N Sekunden vergangen sind oder Strg+C; AUS .zolt/.txt/.json</source>
+        <translation>measures online until N seconds have passed or Ctrl+C; OUT .zolt/.txt/.json</translation>
+    </message>
+    <message>
+        <source>AUS [GERÄT]</source>
+        <translation>OUT [DEVICE]</translation>
+    </message>
+    <message>
+        <source>liest den Speicher des Zolt aus; AUS .zolt/.txt/.json</source>
+        <translation>reads the memory of the Zolt; OUT .zolt/.txt/.json</translation>
+    </message>
+    <message>
+        <source>0, 1 oder 2</source>
+        <translation>0, 1 or 2</translation>
+    </message>
+    <message>
+        <source>1 bis 6</source>
+        <translation>1 to 6</translation>
+    </message>
+    <message>
+        <source>Millisekunden von 1 bis 600000</source>
+        <translation>milliseconds from 1 to 600000</translation>
+    </message>
+    <message>
+        <source>Sekunden von 1 bis 2000000</source>
+        <translation>seconds from 1 to 2000000</translation>
     </message>
 </context>
 </TS>
