@@ -14,6 +14,9 @@
 #include <qcustomplot.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -42,6 +45,30 @@
 #include <cmath>
 
 namespace {
+// Curve list items: the name in the curve's colour, the check box as usual.
+class CurveItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem opt(option);
+        initStyleOption(&opt, index);
+        const QColor color = opt.palette.color(QPalette::Text);
+        const QString text = opt.text;
+        opt.palette = option.palette;
+        opt.text.clear();
+        QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+        const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget);
+        painter->save();
+        painter->setPen(opt.state & QStyle::State_Selected
+                            ? opt.palette.color(QPalette::HighlightedText)
+                            : color);
+        painter->drawText(textRect.adjusted(2, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, text);
+        painter->restore();
+    }
+};
+
 // The plot area's colour: light enough for the dark channel colours, dark enough for the
 // white ones and the white tolerance band.
 const QColor kPlotBackground(0xc0, 0xc0, 0xc0);
@@ -284,6 +311,7 @@ QWidget* TMessungFrame::BuildChartPage() {
     lvCurves = new QListWidget(display);
     lvCurves->setObjectName(QStringLiteral("lvCurves"));
     lvCurves->setContextMenuPolicy(Qt::CustomContextMenu);
+    lvCurves->setItemDelegate(new CurveItemDelegate(lvCurves));
     // The same ground as the plot, so the white and yellow channel names stay readable.
     lvCurves->setStyleSheet(QStringLiteral("QListWidget { background: %1; }").arg(kPlotBackground.name()));
     dl->addWidget(lvCurves, 1);

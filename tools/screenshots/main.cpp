@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     form.show();
     form.Start({});
     form.resize(1100, 700);
-    QTest::qWaitForWindowExposed(&form);
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
     const QString suffix = language == QLatin1String("en") ? QStringLiteral("_en") : QString();
 
     for (const QString& shot : shots) {
