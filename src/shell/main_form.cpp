@@ -113,7 +113,7 @@ void TMainForm::CreateActions() {
     const Def defs[] = {
         {"actMeasurementNew", "Messung", 8, [this] { NewMeasurementPage(); }},
         {"actMeasurementOpen", "Messung", 3, [this] { OpenMeasurement(QString()); }},
-        {"actMeasurementPrepare", "Messung", 0, [] {}},
+        {"actMeasurementPrepare", "Messung", 0, nullptr},
         {"actMeasurementStart", "Messung", 11, page([](TMessungFrame* p) { p->StartMeasurement(); })},
         {"actMeasurementStop", "Messung", 2, page([](TMessungFrame* p) { p->StopMeasurement(); })},
         {"actMeasurementSave", "Messung", 4, [this] { SaveMeasurement(false); }},
@@ -135,11 +135,14 @@ void TMainForm::CreateActions() {
         a->setObjectName(QString::fromLatin1(d.name));
         a->setProperty("category", QString::fromLatin1(d.category));
         a->setProperty("imageIndex", d.icon);
-        connect(a, &QAction::triggered, this, d.run);
+        if (d.run) connect(a, &QAction::triggered, this, d.run);
         FActions.insert(a->objectName(), a);
     }
     FActions[QStringLiteral("actMeasurementStop")]->setEnabled(false);
     FActions[QStringLiteral("actMeasurementPrepare")]->setEnabled(FSettings->PrepareEnabled());
+    // Preparing a memory measurement arrives with the device dialogs; until then the action
+    // only follows the settings and shows no button that would do nothing.
+    FActions[QStringLiteral("actMeasurementPrepare")]->setVisible(false);
 }
 
 void TMainForm::CreateMenus() {
@@ -530,6 +533,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && key->key() == Qt::Key_Escape) {
         close();
         return true;
+    }
+    // Only the first delivery of a key; Qt offers it again to each parent it bubbles to.
+    if (watched == QApplication::focusWidget() || watched == this) {
+        if (TMessungFrame* page = ActiveMeasurementPage()) {
+            const bool used = event->type() == QEvent::KeyPress
+                                  ? page->HandleKeyDown(key->key(), key->modifiers())
+                                  : page->HandleKeyUp(key->key(), key->modifiers());
+            if (used) return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -165,6 +165,10 @@ void TMessungFrame::StartMeasurement() {
 
 void TMessungFrame::StopMeasurement() { FAcquisition->Stop(); }
 
+bool TMessungFrame::HandleKeyDown(int, Qt::KeyboardModifiers) { return false; }
+
+bool TMessungFrame::HandleKeyUp(int, Qt::KeyboardModifiers) { return false; }
+
 // ---------------------------------------------------------------- building the widgets
 
 QToolButton* TMessungFrame::addActionButton(const QString& actionName, const QString& hint) {
@@ -177,8 +181,10 @@ QToolButton* TMessungFrame::addActionButton(const QString& actionName, const QSt
         proxy->setIcon(shared->icon());
         proxy->setText(shared->text());
         proxy->setEnabled(shared->isEnabled());
+        proxy->setVisible(shared->isVisible());
         connect(shared, &QAction::changed, proxy, [proxy, shared] {
             proxy->setEnabled(shared->isEnabled());
+            proxy->setVisible(shared->isVisible());
             proxy->setIcon(shared->icon());
             proxy->setText(shared->text());
         });

@@ -63,6 +63,10 @@ public:
     void CommitInfoFields();
     void StartMeasurement();
     void StopMeasurement();
+    // Keys the main window hands on (it sees them before its controls); true when the
+    // page used the key. Markers and the temperature cursor will take keys here.
+    bool HandleKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    bool HandleKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void ClearMeasurement();
     // One delivered row: device columns mapped to channels, appended to chart, measurement
     // and value list.
