@@ -141,8 +141,7 @@ void TMainForm::CreateActions() {
     FActions[QStringLiteral("actMeasurementStop")]->setEnabled(false);
     FActions[QStringLiteral("actMeasurementPrepare")]->setEnabled(FSettings->PrepareEnabled());
     // Preparing a memory measurement arrives with the device dialogs; until then the action
-    // only follows the settings and shows no button that would do nothing.
-    FActions[QStringLiteral("actMeasurementPrepare")]->setVisible(false);
+    // only follows the settings, and the pages show no button for it.
 }
 
 void TMainForm::CreateMenus() {

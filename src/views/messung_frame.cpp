@@ -181,11 +181,9 @@ QToolButton* TMessungFrame::addActionButton(const QString& actionName, const QSt
         proxy->setIcon(shared->icon());
         proxy->setText(shared->text());
         proxy->setEnabled(shared->isEnabled());
-        proxy->setVisible(shared->isVisible());
         connect(shared, &QAction::changed, proxy, [proxy, shared] {
             proxy->setEnabled(shared->isEnabled());
-            proxy->setVisible(shared->isVisible());
-            proxy->setIcon(shared->icon());
+                proxy->setIcon(shared->icon());
             proxy->setText(shared->text());
         });
         connect(proxy, &QAction::triggered, shared, &QAction::trigger);
@@ -199,8 +197,7 @@ QToolButton* TMessungFrame::addActionButton(const QString& actionName, const QSt
 }
 
 void TMessungFrame::BuildToolbar() {
-    addActionButton(QStringLiteral("actMeasurementPrepare"), tr("Speicher-Messung vorbereiten"));
-    tbarMessung->addSeparator();
+    // The button for "actMeasurementPrepare" joins once the preparation exists.
     addActionButton(QStringLiteral("actMeasurementStart"), tr("Messung starten/auslesen"));
     addActionButton(QStringLiteral("actMeasurementStop"), tr("Messung stoppen"));
     tbarMessung->addSeparator();
