@@ -270,6 +270,8 @@ QWidget* TMessungFrame::BuildChartPage() {
     chValues->setMinimumSize(300, 200);
     chValues->setNoAntialiasingOnDrag(true);
     chValues->setNotAntialiasedElements(QCP::aeAll);
+    // Curves are 2 px wide: joined segment by segment they take ten times as long to draw.
+    chValues->setPlottingHint(QCP::phFastPolylines, true);
     chValues->axisRect()->setBackground(kPlotBackground);
     chValues->xAxis->setLabel(tr("Zeit [s]"));
     chValues->yAxis->setLabel(tr("Temperatur [°C]"));
