@@ -4,6 +4,7 @@
 #include "model/messung_info.h"
 #include "platform/ole_date.h"
 #include "platform/win1252.h"
+#include "settings/global_unit.h"
 
 #include <QLocale>
 #include <QSaveFile>
@@ -11,20 +12,6 @@
 #include <charconv>
 
 namespace {
-// The locale's long time format without its time zone: hours, minutes and seconds as
-// the locale writes them ("HH:mm:ss t" -> "HH:mm:ss", "t HH:mm:ss" -> "HH:mm:ss").
-QString longTimeWithoutZone(const QLocale& locale) {
-    const QString format = locale.timeFormat(QLocale::LongFormat);
-    QString out;
-    bool quoted = false;
-    for (const QChar ch : format) {
-        if (ch == QLatin1Char('\'')) quoted = !quoted;
-        if (!quoted && ch == QLatin1Char('t')) continue;
-        out += ch;
-    }
-    return out.simplified();
-}
-
 void appendNumber(QByteArray& out, quint32 value) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
@@ -43,7 +30,7 @@ bool TMessungInfo::ExportText(const QString& fileName) const {
     const QString date =
         start.isValid() ? locale.toString(start.date(), QLocale::ShortFormat) : QString();
     const QString time =
-        start.isValid() ? locale.toString(start.time(), longTimeWithoutZone(locale)) : QString();
+        start.isValid() ? LongTimeText(start.time()) : QString();
     const auto line = [](const QString& text) { return toWin1252(text) + "\r\n"; };
     const auto entry = [&](const QString& key, const QString& value) {
         return line(key + QLatin1Char('=') + value);
