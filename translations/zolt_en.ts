@@ -591,7 +591,7 @@ Do you want to start a new measurement now?</translation>
     </message>
     <message>
         <source>Speicher-Messung vorbereiten</source>
-        <translation>Prepare memory measurement</translation>
+        <translation type="vanished">Prepare memory measurement</translation>
     </message>
     <message>
         <source>Messung starten/auslesen</source>
@@ -715,15 +715,15 @@ Do you want to start a new measurement now?</translation>
     </message>
     <message>
         <source>Wollen Sie die markierte Messreihe wirklich löschen?</source>
-        <translation>Do you really want to delete the selected curve?</translation>
+        <translation type="vanished">Do you really want to delete the selected curve?</translation>
     </message>
     <message>
         <source>Passwort eingeben</source>
-        <translation>Enter Password</translation>
+        <translation type="vanished">Enter Password</translation>
     </message>
     <message>
         <source>Bitte geben Sie das gültige Passwort ein:</source>
-        <translation>Please enter the correct password:</translation>
+        <translation type="vanished">Please enter the correct password:</translation>
     </message>
     <message>
         <source>Umbennen</source>
@@ -748,6 +748,10 @@ Do you want to start a new measurement now?</translation>
     <message>
         <source>Die Messung enthält keine Kanäle, die als Referenz extrahiert werden können.</source>
         <translation>The measurement contains no channels that could be extracted as a reference.</translation>
+    </message>
+    <message>
+        <source>Messung schützen</source>
+        <translation>Protect Measurement</translation>
     </message>
 </context>
 <context>

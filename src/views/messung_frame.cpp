@@ -8,6 +8,7 @@
 #include "platform/ole_date.h"
 #include "settings/global_unit.h"
 #include "settings/global_vars.h"
+#include "settings/measurement_protection.h"
 #include "views/action_icons.h"
 #include "views/value_list_model.h"
 
@@ -453,6 +454,12 @@ QWidget* TMessungFrame::BuildInfoPage() {
     form->addRow(caption(102, tr("Messungsname:")), edtName);
     form->addRow(caption(103, tr("Gemessen durch:")), comboUser);
     form->addRow(new QLabel(tr("Messungsbeschreibung:")), memoInfo);
+    auto* btnPassword = new QPushButton(tr("Messung schützen"), page);
+    btnPassword->setObjectName(QStringLiteral("btnPassword"));
+    btnPassword->setFlat(true);
+    connect(btnPassword, &QPushButton::clicked, this,
+            [this] { MeasurementProtection::Protect(*FMeasurement, host_.settings()); });
+    form->addRow(QString(), btnPassword);
     return page;
 }
 

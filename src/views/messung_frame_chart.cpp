@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "references/extract_ref_form.h"
 #include "settings/global_unit.h"
+#include "settings/measurement_protection.h"
 #include "views/messung_frame.h"
 #include "views/value_list_model.h"
 
@@ -242,21 +243,8 @@ void TMessungFrame::ChangeSelectedSeriesColor() {
 void TMessungFrame::DeleteSelectedSeries() {
     QListWidgetItem* item = lvCurves->currentItem();
     if (!item) return;
-    const int index = item->data(Qt::UserRole).toInt();
-    if (!dialogs().confirm(tr("Wollen Sie die markierte Messreihe wirklich löschen?"),
-                           Dialogs::Answer::No))
+    if (!MeasurementProtection::DeleteChannel(*FMeasurement, item->data(Qt::UserRole).toInt()))
         return;
-    TMessungInfo& m = *FMeasurement;
-    if (!m.Password.isEmpty()) {
-        for (;;) {
-            const auto entry = dialogs().inputText(
-                tr("Passwort eingeben"), tr("Bitte geben Sie das gültige Passwort ein:"),
-                QString(), true);
-            if (!entry) return;
-            if (EncodePassword(*entry) == m.Password) break;
-        }
-    }
-    m.DeleteChannel(index);
     BuildChannelViews();
     RefreshFromMeasurement(false);
 }

@@ -14,6 +14,8 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QListWidget>
 #include <QSlider>
 #include <QTableView>
@@ -223,4 +225,23 @@ TEST_F(FrameTest, ExtractionBuildsAReferenceWithTheRoundedTolerance) {
     empty.ExtractReference();
     EXPECT_EQ(d.last().text, "Die Messung enthält keine Kanäle, die als Referenz extrahiert werden können.");
     EXPECT_EQ(emptyHost.referencePages, 0);
+}
+
+TEST_F(FrameTest, InfoPageProtectsAndCommitsThroughThePasswordGate) {
+    ScopedScriptedDialogs d;
+    auto* protect = frame.findChild<QPushButton*>("btnPassword");
+    ASSERT_NE(protect, nullptr);
+    d.text("geheim");
+    protect->click();
+    EXPECT_EQ(d.last().text, "Bitte geben Sie ein neues Passwort für die Messung ein:");
+    EXPECT_EQ(frame.Measurement().Password, EncodePassword("geheim"));
+
+    // A changed name now wants the password; cancelling keeps the old title.
+    frame.findChild<QLineEdit*>("edtName")->setText("Neu");
+    d.cancelInput();
+    frame.CommitInfoFields();
+    EXPECT_TRUE(frame.Measurement().Title.isEmpty());
+    d.text("geheim");
+    frame.CommitInfoFields();
+    EXPECT_EQ(frame.Measurement().Title, "Neu");
 }
