@@ -192,7 +192,6 @@ TAcquisition::Outcome TAcquisition::Start() {
 }
 
 void TAcquisition::Stop(bool quiet) {
-    const bool wasRunning = running_;
     running_ = false;
     if (!device_) {
         if (!quiet) ShowInfo(tr("Messung kann nicht gestoppt werden, da keine Messhardware initialisiert ist."));
@@ -207,6 +206,5 @@ void TAcquisition::Stop(bool quiet) {
     }
     tmrDuration->stop();
     Status(QString());
-    running_ = wasRunning; // SetRunning tells the receiver
     SetRunning(false);
 }

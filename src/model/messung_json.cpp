@@ -53,6 +53,8 @@ void appendString(QByteArray& out, const QString& s) {
 }
 
 template <typename T> void appendNumber(QByteArray& out, T value) {
+    // A negative zero reads back as the integer 0, so it is written as that.
+    if constexpr (std::is_floating_point_v<T>) value += T(0);
     char buf[32];
     // Shortest text that reads back as the same value.
     const auto end = std::to_chars(buf, buf + sizeof buf, value).ptr;

@@ -544,5 +544,3 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     }
     return QMainWindow::eventFilter(watched, event);
 }
-
-void TMainForm::closeEvent(QCloseEvent* event) { QMainWindow::closeEvent(event); }

@@ -55,7 +55,6 @@ public:
     QMenu* menu(const QString& objectName) const;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

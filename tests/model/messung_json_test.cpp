@@ -110,3 +110,15 @@ TEST(MessungJson, RefusesWhatItCannotRepresent) {
     EXPECT_EQ(MessungFromJson("{\"StartTime\": \"2008-06-19T14:32:05\"}", minimal), QString());
     EXPECT_EQ(OleDateToIso(minimal.StartTime), QStringLiteral("2008-06-19T14:32:05.000"));
 }
+
+// Found by the fuzzer: a start time of -0.0 came back from the JSON as 0, so the JSON of
+// the reloaded document differed from the JSON it was made from.
+TEST(MessungJson, NegativeZeroStartTimeSurvivesTheJson) {
+    TMessungInfo m;
+    m.StartTime = -0.0;
+    const QByteArray json = MessungToJson(m, true);
+    TMessungInfo back;
+    ASSERT_EQ(MessungFromJson(json, back), QString());
+    EXPECT_EQ(MessungToJson(back, true), json);
+    EXPECT_EQ(back.StartTime, 0.0);
+}
