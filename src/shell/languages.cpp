@@ -97,6 +97,9 @@ bool Languages::switchTo(int localeId) {
 int Languages::current() { return currentId(); }
 
 std::optional<int> Languages::choose(QWidget* parent) {
+    // At the first start nothing is installed yet: the dialog's own buttons speak the
+    // language it is shown in.
+    if (!qtTranslator()) installQtTexts(current());
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("LanguageForm"));
     dialog.setWindowTitle(tr("Sprache"));
