@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -55,19 +57,6 @@ void setUpChannels(TMessungFrame& frame) {
     frame.BuildChannelViews();
 }
 
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(256, '\n');
-    }
-    return 0;
-}
 
 double msSince(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
 

@@ -1,6 +1,8 @@
 // Measurement model: appending rows, looking values up, interpolating.
 #include "model/messung_info.h"
 
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -25,19 +27,6 @@ void fill(TMessungInfo& m, int rows) {
     }
 }
 
-long residentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            status >> value;
-            return value;
-        }
-        status.ignore(256, '\n');
-    }
-    return 0;
-}
 
 void BM_AddRow(benchmark::State& state) {
     const int rows = static_cast<int>(state.range(0));
